@@ -1,0 +1,52 @@
+#pragma once
+// The automation date: a double counting days since 1899-12-30, the fraction being the
+// time of day. Before that day the value is minus (days + fraction): 1899-12-29 06:00
+// is -1.25.
+#include <compare>
+#include <cstdint>
+#include <optional>
+
+#include "automation/text.h"
+
+namespace vkd {
+
+struct Date {
+  double value = 0.0;
+  friend auto operator<=>(const Date&, const Date&) = default;
+};
+
+struct DateParts {
+  int year = 1899, month = 12, day = 30;
+  int hour = 0, minute = 0, second = 0;
+};
+
+// Years 0-29 become 2000-2029 and 30-99 become 1930-1999; other years are kept.
+int window_two_digit_year(int year);
+
+// The platform's DateSerial: the year through the two-digit window, then month and day
+// carry (month 13 is January of the next year, month 0 December of the year before,
+// day 0 the last day of the month before). A result outside 100-9999 is overflow (6).
+Date date_serial(int year, int month, int day);
+
+// Adds hours, minutes and seconds as a duration: 24:00:00 is the start of the next day,
+// minutes and seconds above 59 carry. Works across the 1899-12-30 sign change.
+Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int64_t seconds);
+
+// Calendar fields of a date, rounded to the nearest second.
+DateParts date_parts(Date date);
+Date date_from_parts(const DateParts& parts);  // exact fields, no window, no carry
+
+bool is_leap_year(int year);
+int days_in_month(int year, int month);
+
+// Seconds since midnight of a time-of-day text: "14:30:15", "02:30:15 PM", "2:30 PM";
+// trailing blanks allowed. PM adds 12 to hours below 12, "12:xx AM" is 00:xx. Hours
+// above 23 (after AM/PM), minutes or seconds above 59, or anything else: no time.
+std::optional<std::int32_t> time_of_day_from_text(const Text& text);
+
+// The check of a downloaded time stamp's date parts: the three parts must be decimal
+// numbers and, with year = third (two-digit window), either reading must be a calendar
+// date: day = middle with month = first, or day = first with month = middle.
+bool date_text_check(const Text& first, const Text& middle, const Text& third);
+
+}  // namespace vkd

@@ -1,0 +1,33 @@
+#pragma once
+// The platform's mask formatting, for the masks the component uses.
+#include <cstdint>
+
+#include "automation/date.h"
+#include "automation/text.h"
+
+namespace vkd {
+
+// Plain signed decimal, no filling: 0, -1, 32767.
+Text decimal(std::int64_t number);
+
+// Digit masks "00", "000", "0000", ...: at least `digits` digits, zero-filled on the
+// left, never cut; a negative number has its sign in front (-5 under "0000" is -0005).
+Text zero_filled(std::int64_t number, int digits);
+
+// "!" followed by `width` "@": left-aligned, blank-filled on the right; a longer text is
+// kept whole.
+Text left_aligned(const Text& text, int width);
+
+// "HHMMSS" of a time of day given in seconds since midnight (24-hour clock).
+Text hhmmss(std::int32_t seconds_of_day);
+
+// "yyyymmddhhnnss" of a date (date 0 is 18991230000000).
+Text yyyymmddhhnnss(Date date);
+
+// Two upper-case hex digits: 0A, FF.
+Text hex_byte(std::uint8_t byte);
+
+// "0x" and upper-case hex without leading zeros: 0x0, 0xFF. The number is not negative.
+Text hex_0x(std::int32_t number);
+
+}  // namespace vkd

@@ -1,0 +1,39 @@
+#pragma once
+// Covers the error paths of a port bracket: when a run-time error leaves the bracket
+// early, the scanner is powered down (if it was woken) and the port released, so that
+// the next conversation can open it. Normal paths release explicitly and are untouched.
+#include <exception>
+
+#include "scanner/library.h"
+
+namespace vkd {
+
+class PortGuard {
+ public:
+  explicit PortGuard(Library& library) : library_(library) {}
+  PortGuard(const PortGuard&) = delete;
+  PortGuard& operator=(const PortGuard&) = delete;
+
+  void scanner_woken() { woken_ = true; }
+  void scanner_asleep() { woken_ = false; }
+  // The bracket has released the port itself; nothing is left to cover.
+  void released() { held_ = false; }
+
+  ~PortGuard() {
+    if (!held_ || std::uncaught_exceptions() == errors_at_start_) return;
+    try {
+      if (woken_) library_.csp2PowerDown();
+      library_.csp2Restore();
+    } catch (...) {
+      // The error already leaving the bracket is the one the host must see.
+    }
+  }
+
+ private:
+  Library& library_;
+  const int errors_at_start_ = std::uncaught_exceptions();
+  bool held_ = true;
+  bool woken_ = false;
+};
+
+}  // namespace vkd

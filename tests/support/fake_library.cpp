@@ -1,0 +1,124 @@
+#include "fake_library.h"
+
+#include <algorithm>
+
+namespace vkd::testing {
+
+namespace {
+constexpr std::array<std::string_view, function_count> names = {
+#define VKD_FAKE_NAME(name, params, args) #name,
+    CSP2A_FUNCTIONS(VKD_FAKE_NAME)
+#undef VKD_FAKE_NAME
+};
+
+std::span<std::uint8_t> bytes(std::uint8_t* buffer, std::int32_t length) {
+  return {buffer, static_cast<std::size_t>(std::max<std::int32_t>(length, 0))};
+}
+}  // namespace
+
+std::string_view function_name(Function function) {
+  return names[static_cast<std::size_t>(function)];
+}
+
+void FakeLibrary::script(Function function, int occurrence, Answer answer) {
+  scripts_[static_cast<std::size_t>(function)].by_occurrence.emplace_back(occurrence,
+                                                                          std::move(answer));
+}
+
+void FakeLibrary::script_all(Function function, Answer answer) {
+  scripts_[static_cast<std::size_t>(function)].every = std::move(answer);
+}
+
+void FakeLibrary::handle(Function function, Handler handler) {
+  scripts_[static_cast<std::size_t>(function)].handler = std::move(handler);
+}
+
+std::vector<std::string> FakeLibrary::call_names() const {
+  std::vector<std::string> result;
+  result.reserve(calls_.size());
+  for (const Call& call : calls_) result.emplace_back(call.name());
+  return result;
+}
+
+void FakeLibrary::forget_calls() {
+  calls_.clear();
+  counts_ = {};
+}
+
+std::int32_t FakeLibrary::answer(Function function, std::span<std::uint8_t> output,
+                                 std::vector<std::int32_t> numbers,
+                                 std::span<const std::uint8_t> input) {
+  // Taken before the answer fills the output, which may be the same buffer.
+  std::vector<std::uint8_t> given;
+  if (recording_ == Recording::on) given.assign(input.begin(), input.end());
+
+  const auto index = static_cast<std::size_t>(function);
+  const int occurrence = ++counts_[index];
+  const Script& script = scripts_[index];
+
+  const Answer* chosen = nullptr;
+  for (const auto& [n, scripted] : script.by_occurrence) {
+    if (n == occurrence) chosen = &scripted;
+  }
+  if (chosen == nullptr && script.every) chosen = &*script.every;
+
+  std::int32_t result = 0;
+  if (chosen != nullptr) {
+    if (chosen->bytes) {
+      const std::size_t n = std::min(output.size(), chosen->bytes->size());
+      std::copy_n(chosen->bytes->begin(), n, output.begin());
+    }
+    result = chosen->result;
+  } else if (script.handler) {
+    result = script.handler(output, numbers);
+  }
+
+  if (recording_ == Recording::on) {
+    calls_.push_back(Call{function, std::move(numbers), std::move(given), result});
+  }
+  return result;
+}
+
+// Recorded inputs: the time-stamp bytes of csp2TimeStamp2Str, the clock sent by
+// csp2SetTime, and the whole 10-byte parameter buffer of csp2GetParam / csp2SetParam
+// (csp2SetParam is told to send 2 of them).
+std::int32_t FakeLibrary::csp2Init(std::int32_t port) { return answer(Function::csp2Init, {}, {port}, {}); }
+std::int32_t FakeLibrary::csp2Restore() { return answer(Function::csp2Restore, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2WakeUp() { return answer(Function::csp2WakeUp, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2PowerDown() { return answer(Function::csp2PowerDown, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2ReadData() { return answer(Function::csp2ReadData, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2GetSystemStatus() { return answer(Function::csp2GetSystemStatus, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2ClearData() { return answer(Function::csp2ClearData, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2GetPacket(std::uint8_t* packet, std::int32_t record, std::int32_t length) {
+  return answer(Function::csp2GetPacket, bytes(packet, length), {record, length}, {});
+}
+std::int32_t FakeLibrary::csp2GetDeviceId(std::uint8_t* id, std::int32_t length) {
+  return answer(Function::csp2GetDeviceId, bytes(id, length), {length}, {});
+}
+std::int32_t FakeLibrary::csp2TimeStamp2Str(std::uint8_t* stamp, std::uint8_t* text, std::int32_t length) {
+  return answer(Function::csp2TimeStamp2Str, bytes(text, length), {length},
+                bytes(stamp, csp2a::time_stamp_size));
+}
+std::int32_t FakeLibrary::csp2GetTime(std::uint8_t* clock) {
+  return answer(Function::csp2GetTime, bytes(clock, csp2a::clock_size), {}, {});
+}
+std::int32_t FakeLibrary::csp2SetTime(std::uint8_t* clock) {
+  return answer(Function::csp2SetTime, {}, {}, bytes(clock, csp2a::clock_size));
+}
+std::int32_t FakeLibrary::csp2GetSwVersion(std::uint8_t* version, std::int32_t length) {
+  return answer(Function::csp2GetSwVersion, bytes(version, length), {length}, {});
+}
+std::int32_t FakeLibrary::csp2Interrogate() { return answer(Function::csp2Interrogate, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2GetProtocol() { return answer(Function::csp2GetProtocol, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2GetASCIIMode() { return answer(Function::csp2GetASCIIMode, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2GetRTCMode() { return answer(Function::csp2GetRTCMode, {}, {}, {}); }
+std::int32_t FakeLibrary::csp2GetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
+  return answer(Function::csp2GetParam, bytes(value, length), {parameter, length},
+                bytes(value, csp2a::parameter_size));
+}
+std::int32_t FakeLibrary::csp2SetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
+  return answer(Function::csp2SetParam, {}, {parameter, length}, bytes(value, csp2a::parameter_size));
+}
+std::int32_t FakeLibrary::csp2SetDefaults() { return answer(Function::csp2SetDefaults, {}, {}, {}); }
+
+}  // namespace vkd::testing

@@ -1,0 +1,83 @@
+#pragma once
+// An in-process stand-in for the scanner library: every call answers from a script (per
+// function and occurrence) or a handler, and, unless recording is off, is recorded with
+// its arguments so that a test can assert the exact call sequence.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scanner/library.h"
+
+namespace vkd::testing {
+
+enum class Function : std::size_t {
+#define VKD_FAKE_ENUM(name, params, args) name,
+  CSP2A_FUNCTIONS(VKD_FAKE_ENUM)
+#undef VKD_FAKE_ENUM
+};
+inline constexpr std::size_t function_count = static_cast<std::size_t>(Function::csp2SetDefaults) + 1;
+std::string_view function_name(Function function);
+
+struct Call {
+  Function function;
+  std::vector<std::int32_t> numbers;  // the integer arguments, in order
+  std::vector<std::uint8_t> input;    // the bytes the call was given (see fake_library.cpp)
+  std::int32_t result = 0;
+
+  std::string_view name() const { return function_name(function); }
+};
+
+// What a call answers: its result and, optionally, the bytes copied into its output
+// buffer first (never more than the buffer holds).
+struct Answer {
+  std::int32_t result = 0;
+  std::optional<std::vector<std::uint8_t>> bytes;
+};
+
+// A computed answer: gets the output buffer (empty for calls without one) and the
+// integer arguments, fills what it wants and returns the result.
+using Handler = std::function<std::int32_t(std::span<std::uint8_t> output,
+                                           std::span<const std::int32_t> numbers)>;
+
+class FakeLibrary final : public Library {
+ public:
+  enum class Recording { on, off };
+  explicit FakeLibrary(Recording recording = Recording::on) : recording_(recording) {}
+
+  // Answers the occurrence-th call (counted from 1) of the function.
+  void script(Function function, int occurrence, Answer answer);
+  // Answers every call of the function that no occurrence script answers.
+  void script_all(Function function, Answer answer);
+  // Answers every call of the function that no script answers.
+  void handle(Function function, Handler handler);
+
+  const std::vector<Call>& calls() const { return calls_; }
+  std::vector<std::string> call_names() const;
+  int count(Function function) const { return counts_[static_cast<std::size_t>(function)]; }
+  void forget_calls();
+
+#define VKD_FAKE_OVERRIDE(name, params, args) std::int32_t name params override;
+  CSP2A_FUNCTIONS(VKD_FAKE_OVERRIDE)
+#undef VKD_FAKE_OVERRIDE
+
+ private:
+  std::int32_t answer(Function function, std::span<std::uint8_t> output,
+                      std::vector<std::int32_t> numbers, std::span<const std::uint8_t> input);
+
+  struct Script {
+    std::vector<std::pair<int, Answer>> by_occurrence;
+    std::optional<Answer> every;
+    Handler handler;
+  };
+  Recording recording_;
+  std::array<Script, function_count> scripts_{};
+  std::array<int, function_count> counts_{};
+  std::vector<Call> calls_;
+};
+
+}  // namespace vkd::testing
