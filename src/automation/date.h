@@ -32,16 +32,18 @@ Date date_serial(int year, int month, int day);
 // minutes and seconds above 59 carry. Works across the 1899-12-30 sign change.
 Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int64_t seconds);
 
-// Calendar fields of a date, rounded to the nearest second.
+// Calendar fields of a date, rounded to the nearest second. A value outside the years
+// 100-9999 (or not a number) is the invalid-procedure-call error (5).
 DateParts date_parts(Date date);
 Date date_from_parts(const DateParts& parts);  // exact fields, no window, no carry
 
 bool is_leap_year(int year);
-int days_in_month(int year, int month);
+int days_in_month(int year, int month);  // 0 for a month outside 1-12
 
 // Seconds since midnight of a time-of-day text: "14:30:15", "02:30:15 PM", "2:30 PM";
-// trailing blanks allowed. PM adds 12 to hours below 12, "12:xx AM" is 00:xx. Hours
-// above 23 (after AM/PM), minutes or seconds above 59, or anything else: no time.
+// blanks around it allowed; the text ends at its first NUL character, as the platform's
+// recognition reads it. PM adds 12 to hours below 12, "12:xx AM" is 00:xx. Hours above
+// 23 (after AM/PM), minutes or seconds above 59, or anything else: no time.
 std::optional<std::int32_t> time_of_day_from_text(const Text& text);
 
 // The check of a downloaded time stamp's date parts: the three parts must be decimal

@@ -1,0 +1,128 @@
+#include "automation/date.h"
+
+#include <cmath>
+
+#include "automation/error.h"
+
+namespace vkd {
+
+namespace {
+
+constexpr std::int64_t seconds_per_day = 86400;
+
+// Days from 1970-01-01 of a proleptic Gregorian date (H. Hinnant's days_from_civil),
+// exact for any year.
+std::int64_t days_from_civil(std::int64_t year, std::int64_t month, std::int64_t day) {
+  year -= month <= 2 ? 1 : 0;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const std::int64_t year_of_era = year - era * 400;
+  const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const std::int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return era * 146097 + day_of_era - 719468;
+}
+
+struct CivilDate {
+  int year, month, day;
+};
+
+CivilDate civil_from_days(std::int64_t days) {
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t day_of_era = days - era * 146097;
+  const std::int64_t year_of_era =
+      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  const std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
+  const auto day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
+  const auto month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
+  const auto year = static_cast<int>(year_of_era + era * 400 + (month <= 2 ? 1 : 0));
+  return {year, month, day};
+}
+
+const std::int64_t epoch_days = days_from_civil(1899, 12, 30);
+
+// Calendar day (days from 1899-12-30, negative before it) plus the time as a fraction
+// of a day: the form in which the negative encoding is undone.
+struct DayAndTime {
+  std::int64_t day;
+  double time;
+};
+
+DayAndTime split(Date date) {
+  const double whole = std::trunc(date.value);
+  return {static_cast<std::int64_t>(whole), std::fabs(date.value - whole)};
+}
+
+Date join(std::int64_t day, double time) {
+  const auto whole = static_cast<double>(day);
+  return Date{day < 0 ? whole - time : whole + time};
+}
+
+std::int64_t floor_div(std::int64_t number, std::int64_t divisor) {
+  const std::int64_t quotient = number / divisor;
+  return (number % divisor != 0 && (number < 0) != (divisor < 0)) ? quotient - 1 : quotient;
+}
+
+}  // namespace
+
+int window_two_digit_year(int year) {
+  if (year >= 0 && year <= 29) return year + 2000;
+  if (year >= 30 && year <= 99) return year + 1900;
+  return year;
+}
+
+Date date_serial(int year, int month, int day) {
+  const std::int64_t months_from_january = std::int64_t{month} - 1;
+  const std::int64_t carried_year = window_two_digit_year(year) + floor_div(months_from_january, 12);
+  const std::int64_t carried_month = months_from_january - floor_div(months_from_january, 12) * 12 + 1;
+  const std::int64_t serial = days_from_civil(carried_year, carried_month, 1) + std::int64_t{day} - 1 - epoch_days;
+  if (serial < days_from_civil(100, 1, 1) - epoch_days || serial > days_from_civil(9999, 12, 31) - epoch_days) {
+    throw Error::overflow();
+  }
+  return Date{static_cast<double>(serial)};
+}
+
+Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int64_t seconds) {
+  const DayAndTime start = split(date);
+  const double total_seconds = static_cast<double>(start.day * seconds_per_day) +
+                               start.time * seconds_per_day +
+                               static_cast<double>(hours * 3600 + minutes * 60 + seconds);
+  const double day = std::floor(total_seconds / seconds_per_day);
+  const double time = (total_seconds - day * seconds_per_day) / seconds_per_day;
+  return join(static_cast<std::int64_t>(day), time);
+}
+
+DateParts date_parts(Date date) {
+  // Days -657434 and 2958465 are 100-01-01 and 9999-12-31; the comparisons fail for NaN.
+  if (!(date.value > -657435.0 && date.value < 2958466.0)) throw Error::invalid_procedure_call();
+  DayAndTime parts = split(date);
+  auto seconds = static_cast<std::int64_t>(std::llround(parts.time * seconds_per_day));
+  if (seconds >= seconds_per_day) {
+    ++parts.day;
+    seconds -= seconds_per_day;
+  }
+  const CivilDate civil = civil_from_days(parts.day + epoch_days);
+  return {civil.year,
+          civil.month,
+          civil.day,
+          static_cast<int>(seconds / 3600),
+          static_cast<int>(seconds / 60 % 60),
+          static_cast<int>(seconds % 60)};
+}
+
+Date date_from_parts(const DateParts& parts) {
+  const std::int64_t day = days_from_civil(parts.year, parts.month, parts.day) - epoch_days;
+  const std::int64_t seconds = std::int64_t{parts.hour} * 3600 + parts.minute * 60 + parts.second;
+  return join(day, static_cast<double>(seconds) / seconds_per_day);
+}
+
+bool is_leap_year(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int days_in_month(int year, int month) {
+  static constexpr int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  if (month == 2 && is_leap_year(year)) return 29;
+  return lengths[month - 1];
+}
+
+}  // namespace vkd
