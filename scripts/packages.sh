@@ -1,0 +1,26 @@
+# Sourced by the scripts: installs the Debian packages a job needs when they are missing.
+# As root it runs apt-get update and apt-get install; otherwise it names what is missing.
+
+ensure_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "missing Debian packages: ${missing[*]} (run as root, or install them)" >&2
+    return 1
+  fi
+  echo "installing: ${missing[*]}"
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# What every native build needs.
+BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev)
+# The clang preset (libFuzzer and the sanitizer runtimes).
+CLANG_PACKAGES=(clang libclang-rt-14-dev)
+# The Windows cross builds and their tests under Wine.
+WINDOWS_PACKAGES=(mingw-w64 mingw-w64-tools wine wine64 wine64-tools libwine-dev)
