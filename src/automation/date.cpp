@@ -48,6 +48,9 @@ struct DayAndTime {
   double time;
 };
 
+// Days -657434 and 2958465 are 100-01-01 and 9999-12-31; the comparisons fail for NaN.
+bool within_calendar(Date date) { return date.value > -657435.0 && date.value < 2958466.0; }
+
 DayAndTime split(Date date) {
   const double whole = std::trunc(date.value);
   return {static_cast<std::int64_t>(whole), std::fabs(date.value - whole)};
@@ -83,6 +86,7 @@ Date date_serial(int year, int month, int day) {
 }
 
 Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int64_t seconds) {
+  if (!within_calendar(date)) throw Error::overflow();
   const DayAndTime start = split(date);
   const double total_seconds = static_cast<double>(start.day * seconds_per_day) +
                                start.time * seconds_per_day +
@@ -93,8 +97,7 @@ Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int6
 }
 
 DateParts date_parts(Date date) {
-  // Days -657434 and 2958465 are 100-01-01 and 9999-12-31; the comparisons fail for NaN.
-  if (!(date.value > -657435.0 && date.value < 2958466.0)) throw Error::invalid_procedure_call();
+  if (!within_calendar(date)) throw Error::invalid_procedure_call();
   DayAndTime parts = split(date);
   auto seconds = static_cast<std::int64_t>(std::llround(parts.time * seconds_per_day));
   if (seconds >= seconds_per_day) {

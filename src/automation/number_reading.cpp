@@ -69,7 +69,10 @@ bool is_beyond_largest(const std::string& number) {
     long long exponent = 0;
     const auto [end, error] = std::from_chars(digits, number.c_str() + number.size(), exponent);
     if (error == std::errc::result_out_of_range) return *digits != '-';
-    order += exponent;
+    // No text is long enough for its digit positions to outweigh an exponent this large,
+    // and the clamp keeps the sum from overflowing.
+    constexpr long long exponent_limit = 1'000'000'000'000LL;
+    order += std::clamp(exponent, -exponent_limit, exponent_limit);
   }
   return order > 0;
 }

@@ -21,15 +21,21 @@ class PortGuard {
 
   ~PortGuard() {
     if (!held_ || std::uncaught_exceptions() == errors_at_start_) return;
-    try {
-      if (woken_) library_.csp2PowerDown();
-      library_.csp2Restore();
-    } catch (...) {
-      // The error already leaving the bracket is the one the host must see.
-    }
+    if (woken_) quietly([this] { library_.csp2PowerDown(); });
+    quietly([this] { library_.csp2Restore(); });
   }
 
  private:
+  // The error already leaving the bracket is the one the host must see; a failing
+  // power-down must not keep the port from being released.
+  template <typename Call>
+  static void quietly(Call call) noexcept {
+    try {
+      call();
+    } catch (...) {
+    }
+  }
+
   Library& library_;
   const int errors_at_start_ = std::uncaught_exceptions();
   bool held_ = true;

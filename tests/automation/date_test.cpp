@@ -148,6 +148,12 @@ TEST(AddDuration, CarriesIntoTheNextDayAcrossTheSignChange) {
   }
 }
 
+TEST(Duration, OfADateOutsideTheCalendarIsOverflow) {
+  for (double value : {1e300, -5.5e303, std::nan("")}) {
+    EXPECT_EQ(error_number_of([&] { add_duration(Date{value}, 1, 0, 0); }), 6) << value;
+  }
+}
+
 TEST(TimeOfDay, ReadsTwentyFourHourAndAmPmTexts) {
   const struct {
     Text text;

@@ -37,12 +37,14 @@ TEST(StrictNumber, TheWholeFieldMustBeANumber) {
 }
 
 TEST(NumberReading, BeyondTheRangeOfADoubleIsOverflow) {
-  const Text fields[] = {u"1e400", u"-1e400", u"1" + Text(400, u'0'), u"0.001e99999999999999999999"};
+  const Text fields[] = {u"1e400", u"-1e400", u"1" + Text(400, u'0'), u"0.001e99999999999999999999",
+                         u"1e9223372036854775807"};
   for (const Text& field : fields) {
     EXPECT_EQ(error_number_of([&] { lenient_number(field); }), 6) << to_utf8(field);
     EXPECT_EQ(error_number_of([&] { strict_number(field); }), 6) << to_utf8(field);
   }
   EXPECT_EQ(strict_number(u"1e-99999999999999999999"), 0.0);
+  EXPECT_EQ(strict_number(u"0.0001e-9223372036854775808"), 0.0);
 }
 
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
