@@ -1,0 +1,7 @@
+#include "scanner/close_clicker.h"
+
+namespace vkd {
+
+void close_clicker(Library& library) { library.csp2Restore(); }
+
+}  // namespace vkd

@@ -1,0 +1,141 @@
+#include "scanner/download.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "automation/text.h"
+
+namespace vkd {
+
+namespace {
+
+// A record is its length byte L and the L bytes that follow: code type, barcode, and
+// the 4 time-stamp bytes at its end. L is one byte, so a record always fits the buffer.
+constexpr std::size_t shortest_record = 5;
+constexpr std::size_t barcode_offset = 2;
+static_assert(1 + std::numeric_limits<std::uint8_t>::max() <= csp2a::packet_size,
+              "a record never reaches past the packet buffer");
+
+using Packet = std::array<std::uint8_t, csp2a::packet_size>;
+using TimeStamp = std::array<std::uint8_t, csp2a::time_stamp_size>;
+
+// Turns a record's time-stamp bytes into a date through the library's text for them.
+// Its buffers live for the whole download, so that decoding costs no allocation per
+// record. The text is searched as bytes: what it looks for ("63", "??", "/") is plain
+// ASCII, and no byte above 0x7F reads as an ASCII character in any single-byte code
+// page. The parts it hands on are read one character per byte like any library text.
+class TimeStampReader {
+ public:
+  TimeStampReader() {
+    // The system's one-character-per-byte reading, taken once for all 256 values.
+    std::array<std::uint8_t, 256> all_bytes{};
+    for (std::size_t b = 0; b < all_bytes.size(); ++b) all_bytes[b] = static_cast<std::uint8_t>(b);
+    const Text characters = text_from_bytes(all_bytes);
+    std::copy_n(characters.begin(), characters_.size(), characters_.begin());
+  }
+
+  Date read(Library& library, TimeStamp stamp) {
+    library.csp2TimeStamp2Str(stamp.data(), text_.data(), csp2a::time_stamp_text_size);
+    // Fields the scanner does not know come out as "63" or "??"; the first of each is
+    // read as "00", unless it opens the text.
+    repair_first("63");
+    repair_first("??");
+
+    Date date = fallback_;
+    if (split_date() && date_text_check(first_, middle_, third_)) {
+      date = date_serial(field(third_), field(first_), field(middle_));
+    }
+    assign(time_, text_.begin(), text_.begin() + time_of_day_length);
+    if (const auto seconds = time_of_day_from_text(time_)) {
+      date = add_duration(date, 0, 0, *seconds);
+    }
+    return date;
+  }
+
+  // The date of a time stamp that cannot be read: the text "01/01/01" in every order of
+  // day, month and year.
+  Date fallback() const { return fallback_; }
+
+ private:
+  using Bytes = std::array<std::uint8_t, csp2a::time_stamp_text_size>;
+  static constexpr std::ptrdiff_t time_of_day_length = 11;
+
+  void repair_first(std::string_view unknown) {
+    const auto at = std::search(text_.begin(), text_.end(), unknown.begin(), unknown.end());
+    if (at != text_.end() && at != text_.begin()) std::fill_n(at, unknown.size(), '0');
+  }
+
+  // The date stands as first/middle/third: two characters before the first "/", all
+  // between it and the next "/", and up to two after that. Without two slashes, or with
+  // the first too close to the start for two characters before it, there is no date.
+  bool split_date() {
+    const auto slash = std::find(text_.begin(), text_.end(), '/');
+    if (slash == text_.end() || slash - text_.begin() < 2) return false;
+    const auto next_slash = std::find(slash + 1, text_.end(), '/');
+    if (next_slash == text_.end()) return false;
+    assign(first_, slash - 2, slash);
+    assign(middle_, slash + 1, next_slash);
+    assign(third_, next_slash + 1,
+           next_slash + std::min<std::ptrdiff_t>(3, text_.end() - next_slash));
+    return true;
+  }
+
+  void assign(Text& part, Bytes::const_iterator begin, Bytes::const_iterator end) const {
+    part.clear();
+    for (auto it = begin; it != end; ++it) part.push_back(characters_[*it]);
+  }
+
+  // The parts passed the check: nothing but digits, naming a day, a month or a two-digit
+  // year, so their plain decimal value is what the 16-bit conversion gives.
+  static int field(const Text& part) {
+    int value = 0;
+    for (const char16_t digit : part) value = value * 10 + (digit - u'0');
+    return value;
+  }
+
+  // Kept between records, as the library's own buffer is: a shorter text leaves the
+  // tail of the one before.
+  Bytes text_{};
+  std::array<char16_t, 256> characters_{};
+  Text first_, middle_, third_, time_;
+  const Date fallback_ = date_serial(2001, 1, 1);
+};
+
+}  // namespace
+
+void download_barcodes(ClickerState& state, Library& library) {
+  if (state.num_barcodes <= 0) return;
+  const auto count = static_cast<std::size_t>(state.num_barcodes);
+  // No host event runs during the download, so the lists stay where they are.
+  auto& texts = state.barcode_texts.emplace(count + 1);
+  auto& types = state.barcode_types.emplace(count + 1);
+  auto& times = state.barcode_times.emplace(count + 1);
+
+  Packet packet{};
+  TimeStampReader stamps;
+  for (std::size_t i = 1; i <= count; ++i) {
+    const auto record_number = static_cast<std::int32_t>(i - 1);  // counted from 0
+    // No such record: the download ends here, silently.
+    if (library.csp2GetPacket(packet.data(), record_number, csp2a::packet_size) < 0) return;
+    const std::size_t length = packet[0];
+    types[i] = Variant(static_cast<std::int16_t>(packet[1]));
+    if (length < shortest_record) {
+      // Too short to hold a time stamp: no text, and the date of an unreadable stamp.
+      times[i] = stamps.fallback();
+      continue;
+    }
+    texts[i] = text_from_bytes(std::span(packet).subspan(barcode_offset, length - shortest_record));
+    // The record's last 4 bytes, of its L + 1.
+    TimeStamp stamp{};
+    std::copy_n(packet.begin() + static_cast<std::ptrdiff_t>(length + 1 - stamp.size()),
+                stamp.size(), stamp.begin());
+    times[i] = stamps.read(library, stamp);
+  }
+}
+
+}  // namespace vkd

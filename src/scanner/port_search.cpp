@@ -1,0 +1,80 @@
+#include "scanner/port_search.h"
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+#include "automation/mask.h"
+#include "automation/number_reading.h"
+#include "scanner/port_guard.h"
+#include "scanner/port_number.h"
+
+namespace vkd {
+
+namespace {
+
+constexpr int attempts = 16;
+constexpr std::int64_t wrap_at = 16;
+constexpr std::int16_t no_port = 999;
+constexpr int serial_bytes = 8;
+
+void append(Text& log, std::initializer_list<std::u16string_view> pieces) {
+  for (const std::u16string_view piece : pieces) log += piece;
+}
+
+// The port answered csp2Init: reads its count and status into the log and keeps the
+// port when both are sane. A rejected port is released at once.
+bool accept_open_port(ClickerState& state, Library& library, std::int32_t port) {
+  // Until the port is either accepted or released, an error (an overflowing count, a
+  // missing entry point) must not leave it held.
+  PortGuard guard(library);
+  state.num_barcodes = to_int16(static_cast<double>(library.csp2ReadData()));
+  const std::int32_t status = library.csp2GetSystemStatus();
+  append(state.log, {u"*", decimal(status), u"*", decimal(state.num_barcodes)});
+  if (status >= 0 && state.num_barcodes >= 0) {
+    state.log.insert(0, u"OPOK");
+    // comport is 16 bits wide: a larger port number overflows while the port is held.
+    state.comport = to_int16(static_cast<double>(port));
+    state.open_ok = true;
+    guard.released();  // handed on to the caller, who covers it from here
+    return true;
+  }
+  guard.released();
+  library.csp2Restore();
+  return false;
+}
+
+}  // namespace
+
+bool search_ports(ClickerState& state, Library& library, Host& host) {
+  state.open_ok = false;
+  state.comport = no_port;
+  state.log.clear();
+
+  // Kept wider than the library's argument: a first port at the top of the 32-bit range
+  // steps past it, and the conversion for that attempt then overflows.
+  std::int64_t port = port_number(state.lastport);
+  for (int attempt = 0; attempt < attempts; ++attempt) {
+    const std::int32_t number = to_int32(static_cast<double>(port));
+    const std::int32_t opened = library.csp2Init(number);
+    // The time of the entry is the time at which csp2Init came back.
+    append(state.log, {u":", zero_filled(number, 2), hhmmss(host.local_seconds_of_day()), u"*",
+                       decimal(opened)});
+    if (opened == 0 && accept_open_port(state, library, number)) return true;
+    if (++port == wrap_at) port = 0;
+  }
+  state.log.insert(0, u"OPNC");
+  return false;
+}
+
+void read_serial(ClickerState& state, Library& library) {
+  std::array<std::uint8_t, csp2a::device_id_size> id{};
+  library.csp2GetDeviceId(id.data(), csp2a::device_id_size);
+  Text serial;
+  serial.reserve(2 * serial_bytes);
+  for (int i = 0; i < serial_bytes; ++i) serial += hex_byte(id[i]);
+  state.serial = std::move(serial);
+}
+
+}  // namespace vkd
