@@ -1,0 +1,32 @@
+// The exports and the record accessors of Clicker. Each export read is a whole
+// conversation with the scanner: it runs the object's own open_clicker first, whose
+// error, if any, is the export's error.
+#include <cstdint>
+
+#include "automation/number_reading.h"
+#include "component/clicker.h"
+#include "export/delimited_export.h"
+#include "export/fixed_width_export.h"
+#include "export/record_accessors.h"
+
+namespace vkd {
+
+Text Clicker::alldata() {
+  open_clicker();
+  return fixed_width_export(state_);
+}
+
+Text Clicker::alldata2() {
+  open_clicker();
+  Text text = delimited_export(state_);
+  // Only a text that was built counts. A length beyond the 32-bit field is an overflow,
+  // not a wrapped negative count.
+  state_.length_alldata2 = to_int32(static_cast<double>(text.size()));
+  return text;
+}
+
+Text Clicker::sbarcode() const { return selected_barcode_text(state_); }
+Date Clicker::stime() const { return selected_barcode_time(state_); }
+Variant Clicker::stype() const { return selected_barcode_type(state_); }
+
+}  // namespace vkd

@@ -1,0 +1,60 @@
+#include "export/fixed_width_export.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+#include "automation/variant.h"
+#include "export/clock_flag_field.h"
+#include "export/field_appending.h"
+#include "export/list_entry.h"
+
+namespace vkd {
+
+namespace {
+
+constexpr int serial_width = 16;         // "!" and 16 "@"
+constexpr int clock_flag_width = 1;      // "@"
+constexpr int clock_digits = 12;         // "000000000000"
+constexpr int count_digits = 4;          // "0000"
+constexpr int record_number_digits = 3;  // "000"
+constexpr int barcode_width = 13;        // "!" and 13 "@"
+constexpr int code_type_digits = 2;      // "00"
+constexpr std::size_t header_length = 36;
+constexpr std::size_t record_length = 32;
+
+// clock_text under "000000000000". A clock read leaves twelve decimal digits there,
+// which the mask gives back unchanged, leading zeros included. A clock that was never
+// read leaves the initial NUL characters, which read as the number 0.
+void append_clock(Text& text, const Text& clock_text) {
+  if (clock_text.find_first_not_of(u'\0') == Text::npos) {
+    text.append(clock_digits, u'0');
+  } else {
+    text += clock_text;
+  }
+}
+
+}  // namespace
+
+Text fixed_width_export(const ClickerState& state) {
+  const std::int32_t records = state.num_barcodes;
+
+  Text text;
+  text.reserve(header_length + record_length * static_cast<std::size_t>(std::max(records, 0)));
+  text += u"V01";
+  append_left_aligned(text, state.serial, serial_width);
+  append_left_aligned(text, clock_flag_field(state.clock_flag), clock_flag_width);
+  append_clock(text, state.clock_text);
+  append_zero_filled(text, records, count_digits);
+
+  for (std::int32_t k = 1; k <= records; ++k) {
+    append_zero_filled(text, k, record_number_digits);
+    append_left_aligned(text, list_entry(state.barcode_texts, k), barcode_width);
+    // An entry the download left unfilled is Empty, which reads as 0.
+    append_zero_filled(text, to_int32(list_entry(state.barcode_types, k)), code_type_digits);
+    append_yyyymmddhhnnss(text, list_entry(state.barcode_times, k));
+  }
+  return text;
+}
+
+}  // namespace vkd

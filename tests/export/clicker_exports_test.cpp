@@ -1,0 +1,185 @@
+// The exports and accessors as members of Clicker: each export read runs a whole
+// open_clicker on the (fake) scanner first, and passes its error on unchanged.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "automation/error.h"
+#include "component/clicker.h"
+#include "export_state.h"
+#include "fake_host.h"
+#include "fake_library.h"
+#include "scripted_scanner.h"
+
+namespace vkd::testing {
+namespace {
+
+// Both worked-example scans carry the date 05/01/09 after an 11-character time.
+std::string stamp(const std::string& time) { return time + "    05/01/09"; }
+
+class ClickerExports : public ::testing::Test {
+ protected:
+  ClickerExports() {
+    scanner.id = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+    scanner.clock = {57, 53, 13, 1, 5, 9};
+    scanner.version = "ABCD1234";
+    scanner.barcodes = {{3, "8712345678906", stamp("13:45:02")}, {11, "12345678", stamp("13:46:10")}};
+    scanner.count = 2;
+  }
+
+  template <typename Read>
+  std::int32_t error_number(Read read) {
+    try {
+      read();
+    } catch (const Error& error) {
+      return error.number();
+    }
+    ADD_FAILURE() << "no error";
+    return 0;
+  }
+
+  void expect_accessors_fail_at(std::int16_t index) {
+    SCOPED_TRACE(index);
+    clicker.let_get_barcode(index);
+    EXPECT_EQ(error_number([&] { (void)clicker.sbarcode(); }), 9);
+    EXPECT_EQ(error_number([&] { (void)clicker.stime(); }), 9);
+    EXPECT_EQ(error_number([&] { (void)clicker.stype(); }), 9);
+  }
+
+  FakeLibrary library;
+  FakeHost host;
+  ScriptedScanner scanner{library};
+  Clicker clicker{library, host};
+};
+
+TEST_F(ClickerExports, WorkedExamplesComeFromTheScanner) {
+  EXPECT_EQ(clicker.alldata2(), delimited_example);
+  EXPECT_EQ(clicker.length_alldata2(), 124);
+  EXPECT_EQ(clicker.alldata(), fixed_width_example);
+  EXPECT_EQ(clicker.length_alldata2(), 124);  // the fixed-width text does not set it
+}
+
+TEST_F(ClickerExports, EveryReadIsAWholeConversation) {
+  clicker.alldata();
+  clicker.alldata2();
+  EXPECT_EQ(library.count(Function::csp2ReadData), 2);
+  EXPECT_EQ(library.count(Function::csp2GetPacket), 4);
+  EXPECT_EQ(library.count(Function::csp2GetSwVersion), 2);
+}
+
+TEST_F(ClickerExports, LengthCountsTheNulsOfAShortVersion) {
+  scanner.version = "V1";
+  const Text text = clicker.alldata2();
+  EXPECT_EQ(text.substr(0, 16), u"DL;V03;V1" + Text(6, u'\0') + u";");
+  EXPECT_EQ(clicker.length_alldata2(), static_cast<std::int32_t>(text.size()));
+  EXPECT_EQ(text.size(), 124u);
+}
+
+TEST_F(ClickerExports, NoScannerOnANewObjectGivesTheHeadersOfNeverReadFields) {
+  scanner.port = 99;
+  // Blanks for the serial and the flag, zeros for the clock and the count.
+  EXPECT_EQ(clicker.alldata(), u"V01" + Text(17, u' ') + u"0000000000000000");
+  EXPECT_EQ(clicker.alldata2(), u"DL;V03;" + Text(8, u'\0') + u";;;18991230000000;0");
+  EXPECT_EQ(clicker.length_alldata2(), 34);
+  EXPECT_FALSE(clicker.open_ok());
+}
+
+struct Failure {
+  const char* name;
+  std::function<void(Clicker&, ScriptedScanner&)> arrange;
+  std::int32_t number;
+};
+
+struct ExportMember {
+  const char* name;
+  Text (Clicker::*read)();
+};
+
+// A port that opens but is then rejected leaves its count behind without a download.
+void count_without_download(ScriptedScanner& scanner, std::int32_t count) {
+  scanner.count = count;
+  scanner.status = -1;
+}
+
+class ExportFailure : public ClickerExports,
+                      public ::testing::WithParamInterface<std::tuple<ExportMember, Failure>> {};
+
+TEST_P(ExportFailure, GivesNoTextAndKeepsTheLength) {
+  const ExportMember& member = std::get<0>(GetParam());
+  const Failure& failure = std::get<1>(GetParam());
+  failure.arrange(clicker, scanner);
+  clicker.state().length_alldata2 = 77;
+  EXPECT_EQ(error_number([&] { (clicker.*member.read)(); }), failure.number);
+  EXPECT_EQ(clicker.length_alldata2(), 77);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportFailure,
+    ::testing::Combine(
+        ::testing::Values(ExportMember{"Fixed", &Clicker::alldata},
+                          ExportMember{"Delimited", &Clicker::alldata2}),
+        ::testing::Values(
+            // Errors of the embedded open_clicker, passed on unchanged.
+            Failure{"NullLastport", [](Clicker& c, auto&) { c.let_lastport(Variant::null()); }, 13},
+            Failure{"TextLastport", [](Clicker& c, auto&) { c.let_lastport(Variant(Text(u"7a"))); }, 13},
+            Failure{"CountBeyond16Bits", [](auto&, ScriptedScanner& s) { s.count = 40000; }, 6},
+            // Lists that do not match the count.
+            Failure{"CountWithoutAnyLists",
+                    [](auto&, ScriptedScanner& s) { count_without_download(s, 1); }, 9},
+            Failure{"CountAboveTheListsOfAnEarlierDownload",
+                    [](Clicker& c, ScriptedScanner& s) {
+                      c.open_clicker();  // lists of 2
+                      count_without_download(s, 5);
+                    },
+                    9})),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
+    });
+
+TEST_F(ClickerExports, AccessorsOnANewObjectFail) {
+  for (const std::int16_t index : {0, 1, -1}) expect_accessors_fail_at(index);
+}
+
+TEST_F(ClickerExports, AccessorsReadEntryZeroToTheLastRecordAndNotBeyond) {
+  clicker.open_clicker();
+  EXPECT_EQ(clicker.sbarcode(), u"");
+  EXPECT_EQ(clicker.stime(), Date{0.0});
+  EXPECT_TRUE(clicker.stype().is_empty());
+  clicker.let_get_barcode(2);
+  EXPECT_EQ(clicker.sbarcode(), u"12345678");
+  EXPECT_EQ(clicker.stime(), at(2009, 5, 1, 13, 46, 10));
+  EXPECT_EQ(clicker.stype(), Variant(std::int16_t{11}));
+  for (const std::int16_t outside : {3, 32767, -1, -32768}) expect_accessors_fail_at(outside);
+}
+
+TEST_F(ClickerExports, DownloadThatFindsNothingKeepsTheOldRecords) {
+  clicker.alldata2();
+  scanner.count = 0;
+  EXPECT_EQ(clicker.alldata2(), u"DL;V03;ABCD1234;0123456789ABCDEF;H;20090501135357;0");
+  EXPECT_EQ(clicker.length_alldata2(), 51);
+  clicker.let_get_barcode(2);
+  EXPECT_EQ(clicker.sbarcode(), u"12345678");
+  EXPECT_EQ(clicker.stype(), Variant(std::int16_t{11}));
+}
+
+TEST_F(ClickerExports, DownloadThatStoppedEarlyLeavesUnfilledEntries) {
+  scanner.count = 4;  // only the two stored barcodes are served
+  const Text delimited = clicker.alldata2();
+  EXPECT_EQ(delimited.substr(delimited.find(u";BC;3;")),
+            u";BC;3;18991230000000;;0;" u";BC;4;18991230000000;;0;");
+  const Text fixed = clicker.alldata();
+  EXPECT_EQ(fixed.substr(fixed.size() - 64),
+            u"003" + Text(13, u' ') + u"0018991230000000" + u"004" + Text(13, u' ') + u"0018991230000000");
+
+  for (const std::int16_t index : {3, 4}) {
+    clicker.let_get_barcode(index);
+    EXPECT_EQ(clicker.sbarcode(), u"");
+    EXPECT_EQ(clicker.stime(), Date{0.0});
+    EXPECT_TRUE(clicker.stype().is_empty());
+  }
+  expect_accessors_fail_at(5);
+}
+
+}  // namespace
+}  // namespace vkd::testing
