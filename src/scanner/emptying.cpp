@@ -1,0 +1,88 @@
+#include "scanner/emptying.h"
+
+#include "automation/mask.h"
+#include "automation/number_reading.h"
+#include "scanner/clock_setting.h"
+#include "scanner/port_guard.h"
+#include "scanner/port_number.h"
+
+namespace vkd {
+
+namespace {
+
+constexpr std::int16_t clock_attempts = 5;
+constexpr std::int16_t clear_attempts = 5;
+
+// The scanner's count goes straight into the 16-bit field: a count beyond it is the
+// overflow error (6).
+void read_count(ClickerState& state, Library& library) {
+  state.num_barcodes = to_int16(static_cast<double>(library.csp2ReadData()));
+}
+
+}  // namespace
+
+void EmptyScanner(ClickerState& state, Library& library, Host& host) {
+  state.empty_ok = false;
+  if (state.lastport.is_empty()) {
+    state.open_ok = false;
+    state.log = u"ENSP";
+    return;
+  }
+
+  const std::int32_t port = port_number(state.lastport);
+  const std::int32_t opened = library.csp2Init(port);
+  state.log = u":" + zero_filled(port, 2) + hhmmss(host.local_seconds_of_day()) + u"*" +
+              decimal(opened);
+  if (opened != 0) {
+    state.log = u"OPNP" + state.log;
+    state.open_ok = false;
+    return;
+  }
+
+  // From here on the port is held: an error (an overflowing count) must not keep it.
+  PortGuard guard(library);
+  read_count(state, library);
+  const std::int32_t status = library.csp2GetSystemStatus();
+  if (status < 0 || state.num_barcodes < 0) {
+    state.log = u"OPNG" + state.log + u"*" + decimal(state.num_barcodes);
+    state.open_ok = false;
+    // A scanner in trouble still holds the port; leaving it open would lock every
+    // later conversation out.
+    library.csp2Restore();
+    guard.released();
+    return;
+  }
+
+  state.log = u"OPOK" + state.log;
+  state.open_ok = true;
+  state.timechange_ok = false;
+  if (!state.pnewdatetime.empty()) {
+    set_clicker_time(state, library, state.pnewdatetime, clock_attempts);
+  }
+
+  settling_pause(host);
+  clear_clicker(state, library, clear_attempts);
+  library.csp2Restore();
+  guard.released();
+}
+
+void clear_clicker(ClickerState& state, Library& library, std::int16_t attempts) {
+  for (int attempt = 1; attempt <= attempts; ++attempt) {
+    const std::int32_t cleared = library.csp2ClearData();
+    state.log += u":" + decimal(cleared);
+    bool confirmed = cleared == 0;
+    if (!confirmed) {
+      read_count(state, library);
+      const std::int32_t status = library.csp2GetSystemStatus();
+      state.log += u":" + decimal(status) + u"*" + decimal(state.num_barcodes);
+      confirmed = status == 0 && state.num_barcodes == 0;
+    }
+    if (confirmed) {
+      state.log = u"CLOK:" + zero_filled(attempt, 2) + u":" + state.log;
+      state.empty_ok = true;
+      return;
+    }
+  }
+}
+
+}  // namespace vkd

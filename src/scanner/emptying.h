@@ -1,0 +1,22 @@
+#pragma once
+// Emptying the scanner on the port the host named: open, check, optionally set the
+// clock, settle, erase with a few attempts, release. Scanner failures show in the flags
+// and the log, never as errors.
+#include <cstdint>
+
+#include "automation/host.h"
+#include "component/clicker_state.h"
+#include "scanner/library.h"
+
+namespace vkd {
+
+// The whole operation behind Clicker::EmptyScanner. Starts the log afresh (except when
+// lastport does not convert, error 13 before any library call).
+void EmptyScanner(ClickerState& state, Library& library, Host& host);
+
+// Sends the clear command up to `attempts` times on an open port, checking the count
+// and status after each refusal; the first confirmed attempt puts "CLOK:kk:" in front
+// of the log and sets empty_ok. Neither opens nor releases the port.
+void clear_clicker(ClickerState& state, Library& library, std::int16_t attempts);
+
+}  // namespace vkd

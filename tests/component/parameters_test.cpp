@@ -1,0 +1,284 @@
+#include "scanner/parameters.h"
+
+#include <map>
+#include <optional>
+
+#include "housekeeping_fixture.h"
+#include "scanner/parameter_lists.h"
+
+namespace vkd::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Written {
+  std::int32_t number;
+  std::uint8_t value;
+  friend bool operator==(const Written&, const Written&) = default;
+};
+
+std::vector<Written> writes(const FakeLibrary& library) {
+  std::vector<Written> result;
+  for (const Call& call : library.calls()) {
+    if (call.function != Function::csp2SetParam) continue;
+    // The value byte, its terminator and eight blanks; the scanner is told to take two.
+    EXPECT_EQ(call.numbers.at(1), 2);
+    EXPECT_EQ(Bytes(call.input.begin() + 1, call.input.end()),
+              (Bytes{0, ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '}));
+    result.push_back({call.numbers.at(0), call.input.at(0)});
+  }
+  return result;
+}
+
+std::vector<std::int32_t> ports_opened(const FakeLibrary& library) {
+  std::vector<std::int32_t> ports;
+  for (const Call& call : library.calls()) {
+    if (call.function == Function::csp2Init) ports.push_back(call.numbers.at(0));
+  }
+  return ports;
+}
+
+// Protocol 1, status 0, version "AB12" (the rest of the buffer untouched), ASCII mode 1,
+// clock mode 255.
+const Text status_text = Text(u"0x1:0x0:AB12") + Text(6, u'\0') + u":0x1:0xFF";
+
+// Parameters 1, 5, 7 and 9 hold 3, 17, 200 and 7; the scanner leaves the buffer of any
+// other untouched.
+void answer_like_a_scanner(FakeLibrary& library) {
+  library.script_all(Function::csp2GetProtocol, returns(1));
+  library.script_all(Function::csp2GetASCIIMode, returns(1));
+  library.script_all(Function::csp2GetRTCMode, returns(255));
+  library.script_all(Function::csp2GetSwVersion, {0, Bytes{'A', 'B', '1', '2'}});
+  library.handle(Function::csp2GetParam, [](std::span<std::uint8_t> buffer, auto numbers) {
+    const std::map<std::int32_t, std::uint8_t> values = {{1, 3}, {5, 17}, {7, 200}, {9, 7}};
+    if (const auto found = values.find(numbers[0]); found != values.end()) buffer[0] = found->second;
+    return 0;
+  });
+}
+
+const Names emptied_and_defaults = emptied_at_once + Names{"csp2SetDefaults"};
+
+class ResetParams : public HousekeepingTest {
+ protected:
+  ResetParams() { state.lastport = Variant(std::int16_t{3}); }
+};
+
+TEST_F(ResetParams, LastportNeverSetTouchesNothingButOpenOk) {
+  state.lastport = Variant();
+  state.open_ok = true;
+  state.log = u"earlier";
+  state.newparams = u"010105";
+  clicker.reset_params();
+  EXPECT_FALSE(state.open_ok);
+  EXPECT_EQ(state.log, u"earlier");
+  EXPECT_TRUE(calls().empty());
+  EXPECT_EQ(host.clock_readings, 0);
+}
+
+struct ListCase {
+  const char16_t* newparams;
+  std::vector<Written> written;
+};
+
+TEST(ResetParamsLists, EmptiesRestoresDefaultsThenWritesEveryEntry) {
+  const std::vector<ListCase> cases = {
+      {u"00", {}},
+      {u"0201051203", {{1, 5}, {12, 3}}},
+      {u"030105", {{1, 5}, {0, 0}, {0, 0}}},  // missing entries write parameter 0 as 0
+      {u"03 7057a06ab07", {{7, 5}, {7, 6}, {0, 7}}},
+      {u"0201 9017b", {{1, 9}, {1, 7}}},
+      {u"1.0105", {{1, 5}}},
+      {u".90105", {}},  // the count is compared unrounded
+      {u"-10105", {}},
+      {u" 20105 106", {{1, 5}, {1, 6}}},
+  };
+  for (const ListCase& c : cases) {
+    SCOPED_TRACE(to_utf8(c.newparams));
+    Scene scene;
+    scene.state.lastport = Variant(Text(u"3"));
+    scene.state.newparams = c.newparams;
+    scene.clicker.reset_params();
+    EXPECT_TRUE(scene.state.empty_ok);
+    EXPECT_EQ(scene.calls(),
+              emptied_and_defaults + repeated(parameter_write, static_cast<int>(c.written.size())));
+    EXPECT_EQ(writes(scene.library), c.written);
+    EXPECT_EQ(ports_opened(scene.library),
+              std::vector<std::int32_t>(c.written.size() + 1, 3));
+  }
+}
+
+TEST_F(ResetParams, EachWriteHasItsOwnPauseAndNothingElseWaits) {
+  state.newparams = u"0201051203";
+  clicker.reset_params();
+  // The emptying's pause, then one before each write.
+  EXPECT_EQ(calls_at_pauses, (std::set<std::size_t>{3, 6, 12}));
+  const PauseCost pauses = cost_of_pauses(3);
+  EXPECT_EQ(host.clock_readings, pauses.clock_readings + 1);  // one reading for the log
+  EXPECT_EQ(host.events_runs, pauses.events_runs);
+  EXPECT_EQ(host.waits, pauses.waits);
+}
+
+TEST_F(ResetParams, EmptyListFailsAfterTheDefaultsWereRestored) {
+  expect_error(13, [&] { clicker.reset_params(); });
+  EXPECT_TRUE(state.empty_ok);
+  EXPECT_EQ(calls(), emptied_and_defaults);
+}
+
+TEST_F(ResetParams, ValueOutsideAByteFailsWithTheBracketClosed) {
+  state.newparams = u"030105" u"02-1" u"0307";
+  expect_error(5, [&] { clicker.reset_params(); });
+  EXPECT_EQ(calls(), emptied_and_defaults + parameter_write + bracket_open + bracket_close);
+  EXPECT_EQ(writes(library), (std::vector<Written>{{1, 5}}));
+}
+
+TEST_F(ResetParams, EmptyingErrorEndsItBeforeTheDefaults) {
+  state.lastport = Variant(Text());
+  state.newparams = u"00";
+  expect_error(13, [&] { clicker.reset_params(); });
+  EXPECT_TRUE(calls().empty());
+}
+
+TEST_F(ResetParams, GoesOnWhateverTheEmptyingFound) {
+  library.script(Function::csp2Init, 1, returns(-1));
+  state.newparams = u"010105";
+  clicker.reset_params();
+  EXPECT_EQ(to_utf8(state.log), "OPNP:03142501*-1");
+  EXPECT_FALSE(state.open_ok);
+  EXPECT_EQ(calls(), (Names{"csp2Init", "csp2SetDefaults"} + parameter_write));
+}
+
+TEST_F(ResetParams, CountIsTakenFirstAndEachEntryAtItsTurn) {
+  state.newparams = u"01" u"0105";
+  bool changed = false;
+  host.on_events = [&] {
+    if (changed) return;
+    changed = true;
+    state.newparams = u"02" u"0307" u"0408";
+  };
+  clicker.reset_params();
+  EXPECT_EQ(writes(library), (std::vector<Written>{{3, 7}}));
+}
+
+class ShowParams : public HousekeepingTest {
+ protected:
+  ShowParams() {
+    state.lastport = Variant(std::int16_t{3});
+    answer_like_a_scanner(library);
+  }
+};
+
+TEST_F(ShowParams, WorkedExample) {
+  state.cur_clicker_params = u"020105";
+  EXPECT_EQ(clicker.showparams(), u"0201030517:" + status_text);
+  EXPECT_EQ(calls(), parameter_read + parameter_read + status_exchange);
+  EXPECT_EQ(calls_at_pauses, (std::set<std::size_t>{0, 6}));
+  EXPECT_EQ(ports_opened(library), (std::vector<std::int32_t>{3, 3, 3}));
+  for (const Call& call : library.calls()) {
+    if (call.function != Function::csp2GetParam) continue;
+    EXPECT_EQ(call.numbers.at(1), 10);
+    EXPECT_EQ(call.input, Bytes(10, 0));
+  }
+  EXPECT_EQ(cost_of(host), cost_of_pauses(2));  // the status exchange waits for nothing
+}
+
+struct ReportCase {
+  const char16_t* list;
+  std::optional<Text> report;  // none: the type error, after `reads` reads
+  int reads;
+};
+
+TEST(ShowParamsLists, ReportsTheCountEachNumberWithItsValueAndTheStatus) {
+  const std::vector<ReportCase> cases = {
+      {u"", u":", 0},
+      {u"0", u"0:", 0},
+      {u"05", u"05:", 0},
+      {u"00xx", u"00:", 0},
+      {u"0109", u"010907:", 1},
+      {u"0107", u"0107200:", 1},
+      {u"0112", u"011200:", 1},  // an untouched buffer reads 0
+      {u"1.05", u"1.0517:", 1},
+      {u"03010509", u"03010305170907:", 3},
+      // A field that is no number fails the whole report; what was read is lost.
+      {u"0201", std::nullopt, 1},
+      {u"xx05", std::nullopt, 0},
+      {u"01  ", std::nullopt, 0},
+      {u"0301ab05", std::nullopt, 1},
+  };
+  for (const ReportCase& c : cases) {
+    SCOPED_TRACE(to_utf8(c.list));
+    Scene scene;
+    answer_like_a_scanner(scene.library);
+    scene.state.cur_clicker_params = c.list;
+    if (!c.report) {
+      expect_error(13, [&] { scene.clicker.showparams(); });
+      EXPECT_EQ(scene.calls(), repeated(parameter_read, c.reads));
+      continue;
+    }
+    EXPECT_EQ(to_utf8(scene.clicker.showparams()), to_utf8(*c.report + status_text));
+    EXPECT_EQ(scene.calls(), repeated(parameter_read, c.reads) + status_exchange);
+    // lastport never set: port 0.
+    EXPECT_EQ(ports_opened(scene.library), std::vector<std::int32_t>(c.reads + 1, 0));
+    EXPECT_EQ(cost_of(scene.host), cost_of_pauses(c.reads));
+  }
+}
+
+struct StatusCase {
+  Function function;
+  Text status;
+};
+
+TEST_F(ShowParams, UnavailableStatusValuesShowTheirPlaceholders) {
+  const Text version = Text(u"AB12") + Text(6, u'\0');
+  const std::vector<StatusCase> cases = {
+      {Function::csp2GetProtocol, u"::0x??:0x0:" + version + u":0x1:0xFF"},
+      {Function::csp2GetSystemStatus, u":0x1:0x????:" + version + u":0x1:0xFF"},
+      {Function::csp2GetASCIIMode, u":0x1:0x0:" + version + u":0x????:0xFF"},
+      {Function::csp2GetRTCMode, u":0x1:0x0:" + version + u":0x1:0x????"},
+  };
+  for (const StatusCase& c : cases) {
+    SCOPED_TRACE(function_name(c.function));
+    Scene scene;
+    answer_like_a_scanner(scene.library);
+    scene.library.script_all(c.function, returns(-2));
+    EXPECT_EQ(to_utf8(scene.clicker.showparams()), to_utf8(c.status));
+  }
+}
+
+TEST_F(ShowParams, VersionItemIsTheWholeBufferOneCharacterPerByte) {
+  library.script_all(Function::csp2GetSwVersion, {-1, Bytes{'5', '.', '0', '1', 0xE9, ' ', 'x', 'y', 'z', '!'}});
+  EXPECT_EQ(to_utf8(clicker.showparams()), to_utf8(u":0x1:0x0:5.01\u00E9 xyz!:0x1:0xFF"));
+}
+
+TEST_F(ShowParams, PortThatDoesNotConvertFailsBeforeAnyCall) {
+  state.lastport = Variant(Text(u"abc"));
+  state.cur_clicker_params = u"0101";
+  expect_error(13, [&] { clicker.showparams(); });
+  EXPECT_TRUE(calls().empty());
+  EXPECT_EQ(host.clock_readings, 0);
+}
+
+TEST(ParameterExchange, CostsOnePauseBeforeItsBracket) {
+  Scene read;
+  answer_like_a_scanner(read.library);
+  EXPECT_EQ(get_clicker_param(read.library, read.host, Variant(2.5), 5), 17);
+  EXPECT_EQ(read.calls(), parameter_read);
+  EXPECT_EQ(ports_opened(read.library), std::vector<std::int32_t>{2});  // half to even
+  EXPECT_EQ(read.calls_at_pauses, std::set<std::size_t>{0});
+  EXPECT_EQ(cost_of(read.host), cost_of_pauses(1));
+
+  Scene write;
+  set_clicker_param(write.library, write.host, Variant(std::int16_t{4}), 300, 255);
+  EXPECT_EQ(write.calls(), parameter_write);
+  EXPECT_EQ(writes(write.library), (std::vector<Written>{{300, 255}}));
+  EXPECT_EQ(write.calls_at_pauses, std::set<std::size_t>{0});
+  EXPECT_EQ(cost_of(write.host), cost_of_pauses(1));
+}
+
+TEST(ParameterExchange, ValueAboveAByteFailsWithTheBracketClosed) {
+  Scene scene;
+  expect_error(5, [&] { set_clicker_param(scene.library, scene.host, Variant(), 1, 256); });
+  EXPECT_EQ(scene.calls(), bracket_open + bracket_close);
+}
+
+}  // namespace
+}  // namespace vkd::testing
