@@ -1,17 +1,11 @@
 #include "automation/mask.h"
 
-#include <string>
+#include <array>
+#include <cstddef>
 
 namespace vkd {
 
 namespace {
-
-Text ascii_text(const std::string& ascii) { return Text(ascii.begin(), ascii.end()); }
-
-std::uint64_t magnitude(std::int64_t number) {
-  const auto bits = static_cast<std::uint64_t>(number);
-  return number < 0 ? ~bits + 1 : bits;
-}
 
 Text upper_hex(std::uint64_t number, int min_digits) {
   static constexpr char16_t hex_digits[] = u"0123456789ABCDEF";
@@ -26,29 +20,73 @@ Text upper_hex(std::uint64_t number, int min_digits) {
 
 }  // namespace
 
-Text decimal(std::int64_t number) { return ascii_text(std::to_string(number)); }
+void append_decimal(Text& text, std::int64_t number) { append_zero_filled(text, number, 1); }
+
+void append_zero_filled(Text& text, std::int64_t number, int digits) {
+  // The magnitude as unsigned, so that the most negative number has one too.
+  auto magnitude = static_cast<std::uint64_t>(number);
+  if (number < 0) magnitude = ~magnitude + 1;
+
+  std::array<char16_t, 20> reversed{};  // 2^64 has 20 digits
+  std::size_t count = 0;
+  do {
+    reversed[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+
+  if (number < 0) text += u'-';
+  if (static_cast<int>(count) < digits) text.append(static_cast<std::size_t>(digits) - count, u'0');
+  while (count > 0) text += reversed[--count];
+}
+
+void append_left_aligned(Text& text, std::u16string_view value, int width) {
+  text += value;
+  if (static_cast<int>(value.size()) < width) {
+    text.append(static_cast<std::size_t>(width) - value.size(), u' ');
+  }
+}
+
+void append_yyyymmddhhnnss(Text& text, Date date) {
+  const DateParts parts = date_parts(date);
+  append_zero_filled(text, parts.year, 4);
+  append_zero_filled(text, parts.month, 2);
+  append_zero_filled(text, parts.day, 2);
+  append_zero_filled(text, parts.hour, 2);
+  append_zero_filled(text, parts.minute, 2);
+  append_zero_filled(text, parts.second, 2);
+}
+
+Text decimal(std::int64_t number) {
+  Text text;
+  append_decimal(text, number);
+  return text;
+}
 
 Text zero_filled(std::int64_t number, int digits) {
-  Text text = ascii_text(std::to_string(magnitude(number)));
-  if (static_cast<int>(text.size()) < digits) text.insert(0, digits - text.size(), u'0');
-  if (number < 0) text.insert(text.begin(), u'-');
+  Text text;
+  append_zero_filled(text, number, digits);
   return text;
 }
 
 Text left_aligned(const Text& text, int width) {
-  if (static_cast<int>(text.size()) >= width) return text;
-  return text + Text(width - text.size(), u' ');
+  Text result;
+  append_left_aligned(result, text, width);
+  return result;
 }
 
 Text hhmmss(std::int32_t seconds_of_day) {
   const std::int32_t seconds = ((seconds_of_day % 86400) + 86400) % 86400;
-  return zero_filled(seconds / 3600, 2) + zero_filled(seconds / 60 % 60, 2) + zero_filled(seconds % 60, 2);
+  Text text;
+  append_zero_filled(text, seconds / 3600, 2);
+  append_zero_filled(text, seconds / 60 % 60, 2);
+  append_zero_filled(text, seconds % 60, 2);
+  return text;
 }
 
 Text yyyymmddhhnnss(Date date) {
-  const DateParts parts = date_parts(date);
-  return zero_filled(parts.year, 4) + zero_filled(parts.month, 2) + zero_filled(parts.day, 2) +
-         zero_filled(parts.hour, 2) + zero_filled(parts.minute, 2) + zero_filled(parts.second, 2);
+  Text text;
+  append_yyyymmddhhnnss(text, date);
+  return text;
 }
 
 Text hex_byte(std::uint8_t byte) { return upper_hex(byte, 2); }

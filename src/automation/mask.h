@@ -1,6 +1,7 @@
 #pragma once
 // The platform's mask formatting, for the masks the component uses.
 #include <cstdint>
+#include <string_view>
 
 #include "automation/date.h"
 #include "automation/text.h"
@@ -29,5 +30,12 @@ Text hex_byte(std::uint8_t byte);
 
 // "0x" and upper-case hex without leading zeros: 0x0, 0xFF. The number is not negative.
 Text hex_0x(std::int32_t number);
+
+// The same masks written straight onto the end of a text being built, so that an
+// export of tens of thousands of records needs no temporary text per field.
+void append_decimal(Text& text, std::int64_t number);
+void append_zero_filled(Text& text, std::int64_t number, int digits);
+void append_left_aligned(Text& text, std::u16string_view value, int width);
+void append_yyyymmddhhnnss(Text& text, Date date);
 
 }  // namespace vkd

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "automation/mask.h"
 #include "automation/variant.h"
 #include "export/clock_flag_field.h"
-#include "export/field_appending.h"
 #include "export/list_entry.h"
 
 namespace vkd {

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "automation/mask.h"
 #include "automation/variant.h"
 #include "export/clock_flag_field.h"
-#include "export/field_appending.h"
 #include "export/list_entry.h"
 
 namespace vkd {

@@ -61,6 +61,15 @@ TEST(TimeMasks, FullDateAndTime) {
   EXPECT_EQ(yyyymmddhhnnss(Date{2958465.0 + 86399.0 / 86400}), u"99991231235959");
 }
 
+TEST(AppendingMasks, WriteAfterWhatTheTextHolds) {
+  Text text = u"V01";
+  append_left_aligned(text, u"AB", 4);
+  append_zero_filled(text, -5, 4);
+  append_decimal(text, 12);
+  append_yyyymmddhhnnss(text, Date{0.0});
+  EXPECT_EQ(text, u"V01AB  -00051218991230000000");
+}
+
 TEST(Hex, TwoDigitsAndPrefixed) {
   const std::pair<std::uint8_t, Text> bytes[] = {{0, u"00"}, {10, u"0A"}, {16, u"10"}, {255, u"FF"}};
   for (const auto& [byte, expected] : bytes) EXPECT_EQ(hex_byte(byte), expected);
