@@ -1,10 +1,10 @@
 #include "scanner/emptying.h"
 
 #include "automation/mask.h"
-#include "automation/number_reading.h"
 #include "scanner/clock_setting.h"
 #include "scanner/port_guard.h"
 #include "scanner/port_number.h"
+#include "scanner/port_opening.h"
 
 namespace vkd {
 
@@ -12,12 +12,6 @@ namespace {
 
 constexpr std::int16_t clock_attempts = 5;
 constexpr std::int16_t clear_attempts = 5;
-
-// The scanner's count goes straight into the 16-bit field: a count beyond it is the
-// overflow error (6).
-void read_count(ClickerState& state, Library& library) {
-  state.num_barcodes = to_int16(static_cast<double>(library.csp2ReadData()));
-}
 
 }  // namespace
 
@@ -31,8 +25,7 @@ void EmptyScanner(ClickerState& state, Library& library, Host& host) {
 
   const std::int32_t port = port_number(state.lastport);
   const std::int32_t opened = library.csp2Init(port);
-  state.log = u":" + zero_filled(port, 2) + hhmmss(host.local_seconds_of_day()) + u"*" +
-              decimal(opened);
+  state.log = open_entry(port, host.local_seconds_of_day(), opened);
   if (opened != 0) {
     state.log = u"OPNP" + state.log;
     state.open_ok = false;

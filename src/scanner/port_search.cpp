@@ -9,6 +9,7 @@
 #include "automation/number_reading.h"
 #include "scanner/port_guard.h"
 #include "scanner/port_number.h"
+#include "scanner/port_opening.h"
 
 namespace vkd {
 
@@ -29,7 +30,7 @@ bool accept_open_port(ClickerState& state, Library& library, std::int32_t port) 
   // Until the port is either accepted or released, an error (an overflowing count, a
   // missing entry point) must not leave it held.
   PortGuard guard(library);
-  state.num_barcodes = to_int16(static_cast<double>(library.csp2ReadData()));
+  read_count(state, library);
   const std::int32_t status = library.csp2GetSystemStatus();
   append(state.log, {u"*", decimal(status), u"*", decimal(state.num_barcodes)});
   if (status >= 0 && state.num_barcodes >= 0) {
@@ -59,8 +60,7 @@ bool search_ports(ClickerState& state, Library& library, Host& host) {
     const std::int32_t number = to_int32(static_cast<double>(port));
     const std::int32_t opened = library.csp2Init(number);
     // The time of the entry is the time at which csp2Init came back.
-    append(state.log, {u":", zero_filled(number, 2), hhmmss(host.local_seconds_of_day()), u"*",
-                       decimal(opened)});
+    state.log += open_entry(number, host.local_seconds_of_day(), opened);
     if (opened == 0 && accept_open_port(state, library, number)) return true;
     if (++port == wrap_at) port = 0;
   }
