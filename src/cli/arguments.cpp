@@ -1,0 +1,197 @@
+#include "cli/arguments.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <string_view>
+
+#include "cli/clock_text.h"
+#include "cli/whole_number.h"
+
+namespace vkd::cli {
+
+namespace {
+
+struct OptionRule {
+  std::string_view name;
+  bool takes_value;
+  std::vector<Command> commands;  // the commands it applies to
+};
+
+const std::vector<OptionRule>& option_rules() {
+  static const std::vector<OptionRule> rules = {
+      {"--help", false, {}},
+      {"--version", false, {}},
+      {"--format", true, {Command::download}},
+      {"--delimiter", true, {Command::download}},
+      {"--set-clock", true, {Command::empty}},
+      {"--port",
+       true,
+       {Command::download, Command::empty, Command::params_show, Command::params_reset}},
+      {"--log",
+       false,
+       {Command::download, Command::empty, Command::params_show, Command::params_reset}},
+  };
+  return rules;
+}
+
+const OptionRule* find_rule(std::string_view name) {
+  const auto& rules = option_rules();
+  const auto rule = std::ranges::find(rules, name, &OptionRule::name);
+  return rule == rules.end() ? nullptr : &*rule;
+}
+
+// Appended piece by piece: "'" + text + "'" trips a false -Wrestrict of g++ 12 at -O2.
+std::string quoted(std::string_view word) {
+  std::string text(1, '\'');
+  text += word;
+  text += '\'';
+  return text;
+}
+
+// Options are the words that begin with "--" (and -h); any other word, "-1" included, is
+// an operand, so that a negative parameter number is refused as a number.
+struct SplitLine {
+  std::map<std::string_view, std::string> options;
+  std::vector<std::string> operands;
+};
+
+OrUsageError<SplitLine> split(const std::vector<std::string>& arguments) {
+  SplitLine line;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    if (!word.starts_with("--") && word != "-h") {
+      line.operands.push_back(word);
+      continue;
+    }
+    const auto equals = word.find('=');
+    const std::string_view name =
+        word == "-h" ? "--help" : std::string_view(word).substr(0, equals);
+    const OptionRule* rule = find_rule(name);
+    if (rule == nullptr) return UsageError{"unknown option " + quoted(name)};
+    if (line.options.contains(rule->name)) return UsageError{std::string(name) + " is given twice"};
+    std::string value;
+    if (equals != std::string::npos) {
+      if (!rule->takes_value) return UsageError{std::string(name) + " takes no value"};
+      value = word.substr(equals + 1);
+    } else if (rule->takes_value) {
+      if (++i == arguments.size()) return UsageError{std::string(name) + " needs a value"};
+      value = arguments[i];
+    }
+    line.options.emplace(rule->name, std::move(value));
+  }
+  return line;
+}
+
+OrUsageError<Command> command_of(const std::vector<std::string>& operands, std::size_t& used) {
+  if (operands.empty()) return UsageError{"no command given"};
+  const std::string& name = operands[0];
+  used = 1;
+  if (name == "hello") return Command::hello;
+  if (name == "download") return Command::download;
+  if (name == "empty") return Command::empty;
+  if (name != "params") return UsageError{"unknown command " + quoted(name)};
+  used = 2;
+  if (operands.size() > 1 && operands[1] == "show") return Command::params_show;
+  if (operands.size() > 1 && operands[1] == "reset") return Command::params_reset;
+  return UsageError{"params needs 'show' or 'reset'"};
+}
+
+OrUsageError<Format> format_of(const std::string& name) {
+  if (name == "v03") return Format::v03;
+  if (name == "v01") return Format::v01;
+  if (name == "csv") return Format::csv;
+  if (name == "json") return Format::json;
+  return UsageError{"--format takes v03, v01, csv or json, not " + quoted(name)};
+}
+
+std::optional<UsageError> delimiter_error(Format format, const std::string& delimiter) {
+  switch (format) {
+    case Format::v03:
+      if (delimiter.empty()) return UsageError{"--delimiter needs at least one character"};
+      return std::nullopt;
+    case Format::csv:
+      if (delimiter.size() != 1 || delimiter == "\"" || delimiter == "\r" || delimiter == "\n") {
+        return UsageError{
+            "--delimiter for csv is one character other than a quote or a line break"};
+      }
+      return std::nullopt;
+    default:
+      return UsageError{"--delimiter applies to --format v03 and csv only"};
+  }
+}
+
+// Moves an OrUsageError's value into `target`, or hands its error on.
+template <typename T, typename U>
+std::optional<UsageError> take(OrUsageError<T> result, U& target) {
+  if (auto* error = std::get_if<UsageError>(&result)) return *error;
+  target = std::move(std::get<T>(result));
+  return std::nullopt;
+}
+
+std::optional<UsageError> apply_options(const std::map<std::string_view, std::string>& options,
+                                        Invocation& invocation) {
+  for (const auto& [name, value] : options) {
+    const auto& commands = find_rule(name)->commands;
+    if (std::ranges::find(commands, invocation.command) == commands.end()) {
+      return UsageError{std::string(name) + " does not apply to this command"};
+    }
+  }
+  if (const auto format = options.find("--format"); format != options.end()) {
+    if (auto error = take(format_of(format->second), invocation.format)) return error;
+  }
+  if (const auto delimiter = options.find("--delimiter"); delimiter != options.end()) {
+    if (auto error = delimiter_error(invocation.format, delimiter->second)) return error;
+    invocation.delimiter = delimiter->second;
+  }
+  if (const auto port = options.find("--port"); port != options.end()) {
+    const auto number = whole_number(port->second, std::numeric_limits<std::int16_t>::max());
+    if (!number)
+      return UsageError{"--port takes a port number from 0 to 32767, not " + quoted(port->second)};
+    invocation.port = static_cast<std::int16_t>(*number);
+  }
+  if (const auto clock = options.find("--set-clock"); clock != options.end()) {
+    if (clock->second != "now" && !is_clock_text(clock->second)) {
+      return UsageError{
+          "--set-clock takes 'now' or a date and time SSMMHHDDMMYY (seconds first), not " +
+          quoted(clock->second)};
+    }
+    invocation.set_clock = clock->second;
+  }
+  invocation.log = options.contains("--log");
+  return std::nullopt;
+}
+
+std::optional<UsageError> apply_operands(std::span<const std::string> operands,
+                                         Invocation& invocation) {
+  switch (invocation.command) {
+    case Command::params_show:
+      return take(parameter_numbers(operands), invocation.parameters);
+    case Command::params_reset:
+      return take(parameter_settings(operands), invocation.settings);
+    default:
+      if (!operands.empty()) return UsageError{"unexpected word " + quoted(operands.front())};
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+OrUsageError<Invocation> parse_arguments(const std::vector<std::string>& arguments) {
+  SplitLine line;
+  if (auto error = take(split(arguments), line)) return *error;
+  Invocation invocation;
+  if (line.options.contains("--help")) return invocation;
+  if (line.options.contains("--version")) {
+    invocation.command = Command::version;
+    return invocation;
+  }
+  std::size_t used = 0;
+  if (auto error = take(command_of(line.operands, used), invocation.command)) return *error;
+  if (auto error = apply_options(line.options, invocation)) return *error;
+  if (auto error = apply_operands(std::span(line.operands).subspan(used), invocation))
+    return *error;
+  return invocation;
+}
+
+}  // namespace vkd::cli

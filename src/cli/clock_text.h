@@ -1,0 +1,18 @@
+#pragma once
+// The twelve-digit date-time text the scanner clock is set from: two digits each for
+// second, minute, hour, day, month and the year within its century.
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace vkd::cli {
+
+// Twelve decimal digits naming a time the scanner takes: seconds and minutes 0-59, hour
+// 0-24, a month 1-12 and a day of that month (29 February in every year divisible by 4,
+// 00 included, as the scanner counts).
+bool is_clock_text(std::string_view text);
+
+std::string clock_text(const std::tm& local_time);
+std::string clock_text_of_now();
+
+}  // namespace vkd::cli

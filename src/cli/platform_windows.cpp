@@ -1,0 +1,67 @@
+#include <windows.h>
+// shellapi.h needs the declarations of windows.h before it.
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#include <stdio.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "automation/text.h"
+#include "cli/platform.h"
+
+namespace vkd::cli {
+
+namespace {
+
+std::string wide_to_utf8(const wchar_t* wide) {
+  return to_utf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide), std::wcslen(wide)));
+}
+
+// The console's code page outlives the program: the one it had is put back at exit.
+UINT console_code_page_before = 0;
+
+void restore_console_code_page() { SetConsoleOutputCP(console_code_page_before); }
+
+}  // namespace
+
+// The narrow argv holds the arguments in the ANSI code page, which cannot carry every
+// character: the wide command line can.
+std::vector<std::string> utf8_arguments(int, char**) {
+  int count = 0;
+  const std::unique_ptr<LPWSTR, decltype(&LocalFree)> wide(
+      CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
+  std::vector<std::string> arguments;
+  if (!wide) return arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(wide_to_utf8(wide.get()[i]));
+  return arguments;
+}
+
+void prepare_standard_streams() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  console_code_page_before = GetConsoleOutputCP();
+  if (console_code_page_before != 0 && console_code_page_before != CP_UTF8 &&
+      SetConsoleOutputCP(CP_UTF8)) {
+    std::atexit(restore_console_code_page);
+  }
+}
+
+bool standard_error_is_terminal() { return _isatty(_fileno(stderr)) != 0; }
+
+std::optional<std::filesystem::path> user_configuration_folder() {
+  const wchar_t* appdata = _wgetenv(L"APPDATA");
+  if (appdata == nullptr || *appdata == L'\0') return std::nullopt;
+  return std::filesystem::path(appdata);
+}
+
+void replace_file(const std::filesystem::path& from, const std::filesystem::path& to,
+                  std::error_code& error) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error.clear();
+  } else {
+    error = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+  }
+}
+
+}  // namespace vkd::cli
