@@ -1,0 +1,68 @@
+#include <windows.h>
+
+#include <string>
+
+#include "scanner/dynamic_library.h"
+
+// Older mingw headers declare the safe search flag only for newer Windows targets.
+#ifndef LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+#define LOAD_LIBRARY_SEARCH_DEFAULT_DIRS 0x00001000
+#endif
+
+namespace vkd::dynamic_library {
+
+namespace {
+
+// Any address inside this module tells Windows which module we are.
+const char module_anchor = 0;
+
+std::filesystem::path own_module_folder() {
+  HMODULE self = nullptr;
+  if (!GetModuleHandleExW(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCWSTR>(&module_anchor), &self)) {
+    return {};
+  }
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(self, name.data(), static_cast<DWORD>(name.size()));
+    if (length == 0) return {};
+    if (length < name.size()) {
+      name.resize(length);
+      return std::filesystem::path(name).parent_path();
+    }
+    name.resize(name.size() * 2);  // a long path was cut: try a larger buffer
+  }
+}
+
+Module load_by_path(const std::filesystem::path& path) {
+  // The altered search lets the library find its own dependencies next to it.
+  return LoadLibraryExW(std::filesystem::absolute(path).c_str(), nullptr,
+                        LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+Module load_by_name(const std::filesystem::path& name) {
+  return LoadLibraryExW(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+}
+
+}  // namespace
+
+Module open_installed() {
+  const std::filesystem::path folder = own_module_folder();
+  if (!folder.empty()) {
+    if (Module module = load_by_path(folder / L"csp2a.DLL")) return module;
+  }
+  return load_by_name(L"csp2a.DLL");
+}
+
+Module open(const std::filesystem::path& name_or_path) {
+  return name_or_path.has_parent_path() ? load_by_path(name_or_path) : load_by_name(name_or_path);
+}
+
+void* entry_point(Module module, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+}
+
+void close(Module module) { FreeLibrary(static_cast<HMODULE>(module)); }
+
+}  // namespace vkd::dynamic_library
