@@ -1,0 +1,145 @@
+#include "sim/scanner.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "sim/local_clock.h"
+#include "sim/result.h"
+#include "sim/time_stamp.h"
+
+namespace vkd::sim {
+
+namespace {
+
+// What the scanner reports about itself: a protocol revision and "in order".
+constexpr std::int32_t protocol_revision = 4;
+constexpr std::int32_t status_in_order = 0;
+
+Answer copy_out(std::span<const std::uint8_t> bytes, std::span<std::uint8_t> out) {
+  const std::size_t n = std::min(bytes.size(), out.size());
+  std::copy_n(bytes.begin(), n, out.begin());
+  return {result::ok, n};
+}
+
+bool valid_clock(std::span<const std::uint8_t> c) {
+  return c[0] < 60 && c[1] < 60 && c[2] <= 24 && c[3] >= 1 && c[3] <= 31 && c[4] >= 1 &&
+         c[4] <= 12 && c[5] < 100;
+}
+
+}  // namespace
+
+template <class Field>
+Answer Scanner::change(Field& field, Field value) {
+  Field old = std::exchange(field, std::move(value));
+  if (store_(device_)) return {result::ok};
+  field = std::move(old);
+  return {result::device_unusable};
+}
+
+Answer Scanner::value_while_open(std::int32_t value) const {
+  return {held_ ? value : result::port_not_open};
+}
+
+Answer Scanner::open(std::int32_t port) {
+  if (port != device_.port) return {result::no_scanner};
+  if (held_) return {result::port_in_use};
+  held_ = true;
+  return {result::ok};
+}
+
+Answer Scanner::release() {
+  held_ = false;
+  return {result::ok};
+}
+
+Answer Scanner::command() const { return value_while_open(result::ok); }
+Answer Scanner::system_status() const { return value_while_open(status_in_order); }
+Answer Scanner::protocol() const { return value_while_open(protocol_revision); }
+Answer Scanner::ascii_mode() const { return value_while_open(device_.parameters[ascii_mode_parameter]); }
+Answer Scanner::rtc_mode() const { return value_while_open(device_.parameters[rtc_mode_parameter]); }
+
+Answer Scanner::read_data() {
+  if (!held_) return {result::port_not_open};
+  taken_ = device_.barcodes;
+  return {static_cast<std::int32_t>(
+      std::min<std::size_t>(taken_.size(), std::numeric_limits<std::int32_t>::max()))};
+}
+
+Answer Scanner::clear_data() {
+  if (!held_) return {result::port_not_open};
+  return change(device_.barcodes, {});
+}
+
+// One record: its length byte L (the bytes that follow), the code type, the text and the
+// 4 stamp bytes; L + 1 bytes in all.
+Answer Scanner::packet(std::int32_t record, std::span<std::uint8_t> out) const {
+  if (record < 0 || static_cast<std::size_t>(record) >= taken_.size()) return {result::no_record};
+  const Barcode& barcode = taken_[static_cast<std::size_t>(record)];
+  const std::size_t size = 1 + 1 + barcode.text.size() + barcode.stamp.size();
+  if (out.size() < size) return {result::bad_argument};
+  out[0] = static_cast<std::uint8_t>(size - 1);
+  out[1] = barcode.type;
+  const auto text_end = std::copy(barcode.text.begin(), barcode.text.end(), out.begin() + 2);
+  std::copy(barcode.stamp.begin(), barcode.stamp.end(), text_end);
+  return {static_cast<std::int32_t>(size), size};
+}
+
+// The 8 identifier bytes and a NUL, as far as the buffer reaches.
+Answer Scanner::device_id(std::span<std::uint8_t> out) const {
+  if (!held_) return {result::port_not_open};
+  std::array<std::uint8_t, 9> id{};
+  std::copy(device_.id.begin(), device_.id.end(), id.begin());
+  return copy_out(id, out);
+}
+
+// The text and its terminating NUL, cut so that the NUL always fits.
+Answer Scanner::time_stamp_text(const std::uint8_t* stamp, std::span<std::uint8_t> out) const {
+  if (stamp == nullptr || out.empty()) return {result::bad_argument};
+  TimeStamp bytes{};
+  std::copy_n(stamp, bytes.size(), bytes.begin());
+  const std::string text = sim::time_stamp_text(bytes);
+  const std::size_t n = std::min(text.size(), out.size() - 1);
+  std::copy_n(text.begin(), n, out.begin());
+  out[n] = 0;
+  return {result::ok, n + 1};
+}
+
+Answer Scanner::clock(std::span<std::uint8_t> out) const {
+  if (!held_) return {result::port_not_open};
+  if (out.size() < device_.clock.size()) return {result::bad_argument};
+  return copy_out(device_.running_clock ? local_clock() : device_.clock, out);
+}
+
+Answer Scanner::set_clock(std::span<const std::uint8_t> clock) {
+  if (!held_) return {result::port_not_open};
+  if (clock.size() < device_.clock.size() || !valid_clock(clock)) return {result::bad_argument};
+  Clock set{};
+  std::copy_n(clock.begin(), set.size(), set.begin());
+  return change(device_.clock, set);
+}
+
+Answer Scanner::version(std::span<std::uint8_t> out) const { return copy_out(device_.version, out); }
+
+Answer Scanner::parameter(std::int32_t number, std::span<std::uint8_t> out) const {
+  if (!held_) return {result::port_not_open};
+  if (number < 0 || static_cast<std::size_t>(number) >= device_.parameters.size() || out.empty()) {
+    return {result::bad_argument};
+  }
+  out[0] = device_.parameters[static_cast<std::size_t>(number)];
+  return {result::ok, 1};
+}
+
+Answer Scanner::set_parameter(std::int32_t number, std::span<const std::uint8_t> value) {
+  if (!held_) return {result::port_not_open};
+  if (number < 0 || static_cast<std::size_t>(number) >= device_.parameters.size() || value.empty()) {
+    return {result::bad_argument};
+  }
+  Parameters changed = device_.parameters;
+  changed[static_cast<std::size_t>(number)] = value[0];
+  return change(device_.parameters, changed);
+}
+
+Answer Scanner::restore_defaults() { return change(device_.parameters, default_parameters()); }
+
+}  // namespace vkd::sim
