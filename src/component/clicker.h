@@ -53,7 +53,7 @@ class Clicker {
   Variant stype() const;
 
   const ClickerState& state() const { return state_; }
-  // For tests and hosts that restore a saved object.
+  // For tests that set up an object's fields directly.
   ClickerState& state() { return state_; }
 
  private:
