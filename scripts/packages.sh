@@ -15,7 +15,7 @@ ensure_packages() {
   fi
   echo "installing: ${missing[*]}"
   apt-get update -q
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
 # What every native build needs.
