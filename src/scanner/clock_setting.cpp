@@ -5,6 +5,7 @@
 
 #include "automation/date.h"
 #include "automation/mask.h"
+#include "scanner/port_guard.h"
 
 namespace vkd {
 
@@ -12,6 +13,13 @@ namespace {
 
 constexpr int field_count = csp2a::clock_size;
 using ClockBytes = std::array<std::uint8_t, csp2a::clock_size>;
+
+// Runs between csp2WakeUp and csp2PowerDown: an error here must not leave the scanner
+// awake when the emptying's guard releases the port.
+std::int32_t send_clock(Library& library, ClockBytes& buffer) {
+  const WakeGuard awake(library);
+  return library.csp2SetTime(buffer.data());
+}
 
 std::optional<int> two_digit_number(const Text& piece) {
   const auto is_digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
@@ -60,7 +68,7 @@ void set_clicker_time(ClickerState& state, Library& library, const Text& date_ti
     // The library may write into the buffer it is given; each attempt sends a fresh copy.
     ClockBytes buffer = clock;
     library.csp2WakeUp();
-    const std::int32_t result = library.csp2SetTime(buffer.data());
+    const std::int32_t result = send_clock(library, buffer);
     state.log.append(u":").append(decimal(result)).append(u":").append(zero_filled(attempt, 2));
     library.csp2PowerDown();
     if (result == 0) {

@@ -25,7 +25,6 @@ class PortGuard {
     quietly([this] { library_.csp2Restore(); });
   }
 
- private:
   // The error already leaving the bracket is the one the host must see; a failing
   // power-down must not keep the port from being released.
   template <typename Call>
@@ -36,10 +35,34 @@ class PortGuard {
     }
   }
 
+ private:
   Library& library_;
   const int errors_at_start_ = std::uncaught_exceptions();
   bool held_ = true;
   bool woken_ = false;
+};
+
+}  // namespace vkd
+
+namespace vkd {
+
+// Covers a wake-up inside a bracket whose port an outer PortGuard releases: an error
+// between csp2WakeUp and csp2PowerDown still puts the scanner back to sleep first.
+class WakeGuard {
+ public:
+  explicit WakeGuard(Library& library) : library_(library) {}
+  WakeGuard(const WakeGuard&) = delete;
+  WakeGuard& operator=(const WakeGuard&) = delete;
+
+  ~WakeGuard() {
+    if (std::uncaught_exceptions() != errors_at_start_) {
+      PortGuard::quietly([this] { library_.csp2PowerDown(); });
+    }
+  }
+
+ private:
+  Library& library_;
+  const int errors_at_start_ = std::uncaught_exceptions();
 };
 
 }  // namespace vkd

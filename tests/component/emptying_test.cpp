@@ -239,5 +239,17 @@ TEST(EmptyingOutcomes, OverflowingCountReleasesThePortBeforeTheErrorReturns) {
   }
 }
 
+TEST(EmptyingWithClockText, ErrorWhileTheScannerIsAwakePowersItDownThenReleases) {
+  Scene scene;
+  scene.state.lastport = Variant(std::int32_t{3});
+  scene.state.pnewdatetime = u"595923311299";
+  scene.library.handle(Function::csp2SetTime, [](auto, auto) -> std::int32_t {
+    throw Error::entry_point_not_found("csp2SetTime");
+  });
+  expect_error(453, [&] { scene.clicker.EmptyScanner(); });
+  const Names calls = scanner_checked + Names{"csp2WakeUp", "csp2PowerDown", "csp2Restore"};
+  EXPECT_EQ(scene.calls(), calls);
+}
+
 }  // namespace
 }  // namespace vkd::testing
