@@ -1,5 +1,5 @@
 # The clicker command as built for Windows: on both architectures it imports system DLLs
-# only; on x64 under Wine (in the COM tests' prefix, when those are set up) it runs against
+# only; under Wine (in the COM tests' prefix, when those are set up) it runs against
 # the simulated scanner's demo device.
 add_test(NAME cli_exe_binary
   COMMAND "${CMAKE_COMMAND}" "-DFILE=$<TARGET_FILE:clicker>" "-DOBJDUMP=${VKD_OBJDUMP}"

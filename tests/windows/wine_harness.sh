@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Runs the Windows tests of VKDClickrc.dll under Wine, in a Wine prefix of the build's own,
-# so that nothing outside the build folder is touched.
+# so that nothing outside the build folder is touched. BITS, 64 or 32, is the build's
+# bitness: its DLL is registered by the regsvr32 of that bitness and its scripts run in
+# the cscript of that bitness, both in the same 64-bit prefix (32-bit programs run there
+# as on 64-bit Windows, from C:\windows\syswow64, and see the registry's 32-bit view).
 #
-#   wine_harness.sh BIN WORK start         a fresh prefix with the component registered
-#   wine_harness.sh BIN WORK stop          unregisters, checks that the component's keys
+#   wine_harness.sh BIN WORK BITS start    a fresh prefix with the component registered
+#   wine_harness.sh BIN WORK BITS stop          unregisters, checks that the component's keys
 #                                          are gone, ends the wineserver
-#   wine_harness.sh BIN WORK registration  regsvr32 round trip for the machine: only the
+#   wine_harness.sh BIN WORK BITS registration  regsvr32 round trip for the machine: only the
 #                                          component's keys come, and all of them go
-#   wine_harness.sh BIN WORK per-user      the same with regsvr32 /n /i:user (DllInstall)
-#   wine_harness.sh BIN WORK run DEVICE FILE [ARGUMENTS...]
+#   wine_harness.sh BIN WORK BITS per-user      the same with regsvr32 /n /i:user (DllInstall)
+#   wine_harness.sh BIN WORK BITS run DEVICE FILE [ARGUMENTS...]
 #       runs a .vbs or .js through cscript, or a test program, and checks both its last
 #       line, "RESULT: <n> passed, 0 failed" with n > 0, and its exit code, 0. (cscript
 #       ends silently with 0 on an uncaught script error: the result line catches that.)
@@ -23,14 +26,30 @@ set -euo pipefail
 bin=$(cd "$1" && pwd)
 mkdir -p "$2"
 work=$(cd "$2" && pwd)
-command=$3
-shift 3
+bits=$3
+command=$4
+shift 4
 
 export WINEPREFIX="$work/prefix"
 export WINEDEBUG=-all
 # No Mono or Gecko installer in a test prefix; no windows on anybody's display.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+
+# Debian's "wine" starts the 32-bit loader whenever wine32 is installed, and a 32-bit
+# reg or cscript sees the 32-bit registry; the 64-bit programs need the 64-bit loader.
+if command -v wine64 >/dev/null; then
+  wine64=wine64
+elif [[ -x /usr/lib/wine/wine64 ]]; then
+  wine64=/usr/lib/wine/wine64
+else
+  wine64=wine
+fi
+case $bits in
+  64) host_wine=("$wine64") system='C:\windows\system32' view=64 typelib_platform=win64 ;;
+  32) host_wine=(wine) system='C:\windows\syswow64' view=32 typelib_platform=win32 ;;
+  *) echo "FAILED: bitness $bits, expected 64 or 32" >&2 && exit 1 ;;
+esac
 
 readonly dll="$bin/VKDClickrc.dll"
 readonly clsid="{69E2491D-1A45-4760-911F-58AE190F3295}"
@@ -44,12 +63,15 @@ fail() {
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
-key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+# The registry as the build's own bitness sees it.
+reg() { "$wine64" reg "$@" "/reg:$view"; }
+
+key_exists() { reg query "$1" >/dev/null 2>&1; }
 
 value_of() {  # key, value name ("" for the default value)
-  local arguments=(reg query "$1")
+  local arguments=(query "$1")
   if [[ -n $2 ]]; then arguments+=(/v "$2"); else arguments+=(/ve); fi
-  wine "${arguments[@]}" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_SZ *//p' | head -n 1
+  reg "${arguments[@]}" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_SZ *//p' | head -n 1
 }
 
 expect_value() {  # key, value name, expected
@@ -58,16 +80,17 @@ expect_value() {  # key, value name, expected
   [[ $actual == "$3" ]] || fail "$1 ${2:-(default)} is \"$actual\", expected \"$3\""
 }
 
-regsvr32() { wine regsvr32 /s "$@" "$(windows_path "$dll")" >/dev/null 2>&1; }
+regsvr32() { "${host_wine[@]}" "$system\\regsvr32.exe" /s "$@" "$(windows_path "$dll")" >/dev/null 2>&1; }
 
-# Both class trees, one line per key and per value ("[key]|value"), sorted. Other
+# Both class trees, one line per key and per value ("[key]|value"), sorted; the 64-bit
+# view holds the 32-bit one under Wow6432Node, so one export sees both. Other
 # programs register things too (cscript its own type library), so every comparison is
 # between snapshots taken around the DLL's own registration calls.
 snapshot() {
   local name=$1 root part
   for part in machine user; do
     if [[ $part == machine ]]; then root='HKLM\Software\Classes'; else root='HKCU\Software\Classes'; fi
-    wine reg export "$root" "$(windows_path "$work/$name-$part.reg")" /y >/dev/null 2>&1 ||
+    "$wine64" reg export "$root" "$(windows_path "$work/$name-$part.reg")" /y /reg:64 >/dev/null 2>&1 ||
       fail "reg export $root"
     iconv -f UTF-16 -t UTF-8 "$work/$name-$part.reg" | tr -d '\r' |
       awk '/^\[/ { key = $0; print key; next } NF { print key "|" $0 }'
@@ -87,7 +110,7 @@ expect_only_ours_changed() {
   [[ -z $others ]] || fail "the registration changed more than its own keys:"$'\n'"$others"
 }
 
-expect_registered() {  # the classes root: HKLM\Software\Classes or HKCU\Software\Classes
+expect_registered() {  # the classes root: HKLM\Software\Classes or HKCU\Software\Classes, as BITS sees it
   local root=$1
   local server
   server=$(windows_path "$dll")
@@ -97,7 +120,7 @@ expect_registered() {  # the classes root: HKLM\Software\Classes or HKCU\Softwar
   expect_value "$root\\VKDClicker.Clicker\\CLSID" "" "$clsid"
   # Wine 8 registers a type library for the machine also when asked for the user alone,
   # so the merged view is where it is looked for.
-  expect_value "HKCR\\TypeLib\\$libid\\5.1\\0\\win64" "" "$server"
+  expect_value "HKCR\\TypeLib\\$libid\\5.1\\0\\$typelib_platform" "" "$server"
   key_exists "HKCR\\Interface\\$iid" || fail "the interface _Clicker is not registered"
 }
 
@@ -115,9 +138,9 @@ start() {
   # costs seconds: keep it for the whole run. Wine's background programs must not hold
   # the test's output open, or ctest waits for them.
   wineserver -p120 </dev/null >/dev/null 2>&1
-  wine wineboot --init </dev/null >/dev/null 2>&1
+  "$wine64" wineboot --init </dev/null >/dev/null 2>&1
   # On Windows this key always exists; a fresh prefix lacks it.
-  wine reg add 'HKCU\Software\Classes\CLSID' /f >/dev/null 2>&1
+  reg add 'HKCU\Software\Classes\CLSID' /f >/dev/null 2>&1
   regsvr32 || fail "regsvr32 could not register the DLL"
   expect_registered 'HKLM\Software\Classes'
 }
@@ -204,8 +227,8 @@ run() {
   rm -f "$work/traces/$name.log"
   export CSP2A_TRACE=$(windows_path "$work/traces/$name.log")
   case $file in
-    *.vbs | *.js) run_checked wine cscript //nologo "$(windows_path "$file")" "$@" ;;
-    *) run_checked wine "$file" "$@" ;;
+    *.vbs | *.js) run_checked "${host_wine[@]}" "$system\\cscript.exe" //nologo "$(windows_path "$file")" "$@" ;;
+    *) run_checked "${host_wine[@]}" "$file" "$@" ;;
   esac
 }
 
