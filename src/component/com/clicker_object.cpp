@@ -5,6 +5,8 @@
 #include "component/com/com_boundary.h"
 #include "component/com/conversions.h"
 #include "component/com/embedded_type_library.h"
+#include "component/com/late_bound_let.h"
+#include "component/com/owned_variant.h"
 #include "scanner/library.h"
 
 namespace vkd::com {
@@ -121,8 +123,31 @@ HRESULT ClickerObject::Invoke(DISPID member, REFIID interface_id, LCID, WORD fla
   // member fails, including a stale one from an earlier call that failed without
   // replacing it.
   SetErrorInfo(0, nullptr);
+  if ((flags & DISPATCH_PROPERTYPUT) != 0 && arguments != nullptr) {
+    const LetParameter parameter = let_parameter(*info.Get(), member);
+    if (parameter != LetParameter::none) {
+      return let_by_name(*info.Get(), member, flags, *arguments, parameter, result, exception,
+                         argument_error);
+    }
+  }
   return info->Invoke(static_cast<_Clicker*>(this), member, flags, arguments, result, exception,
                       argument_error);
+}
+
+HRESULT ClickerObject::let_by_name(ITypeInfo& info, DISPID member, WORD flags,
+                                   const DISPPARAMS& arguments, LetParameter parameter,
+                                   VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argument_error) noexcept {
+  const HRESULT checked = check_put_arguments(arguments);
+  if (FAILED(checked)) return checked;
+  OwnedVariant converted;
+  const HRESULT outcome =
+      boundary([&] { convert_for_let(parameter, arguments.rgvarg[0], converted.value); });
+  if (FAILED(outcome)) return exception_from_error_object(outcome, exception);
+  DISPPARAMS forwarded = arguments;
+  forwarded.rgvarg = &converted.value;
+  return info.Invoke(static_cast<_Clicker*>(this), member, flags, &forwarded, result, exception,
+                     argument_error);
 }
 
 HRESULT ClickerObject::get_get_barcode(short* index) noexcept {
@@ -154,11 +179,15 @@ HRESULT ClickerObject::put_lastport(VARIANT* port) noexcept {
 }
 
 HRESULT ClickerObject::put_newparams(VARIANT* list) noexcept {
-  return let(list, [this](const VARIANT& value) { clicker_.let_newparams(core_variant(value)); });
+  return let(list, [this](const VARIANT& value) {
+    clicker_.let_newparams(Variant(platform_text(value)));
+  });
 }
 
 HRESULT ClickerObject::put_cur_clicker_params(VARIANT* list) noexcept {
-  return let(list, [this](const VARIANT& value) { clicker_.let_cur_clicker_params(core_variant(value)); });
+  return let(list, [this](const VARIANT& value) {
+    clicker_.let_cur_clicker_params(Variant(platform_text(value)));
+  });
 }
 
 HRESULT ClickerObject::put_pnewdatetime(BSTR* date_time) noexcept {

@@ -8,6 +8,7 @@
 #include "VKDClicker.h"  // generated from VKDClicker.idl
 #include "component/clicker.h"
 #include "component/com/com_object.h"
+#include "component/com/late_bound_let.h"
 #include "component/com/windows_host.h"
 
 namespace vkd::com {
@@ -69,6 +70,9 @@ class ClickerObject final : public ComObject<_Clicker, ISupportErrorInfo> {
   template <class Value, class Write>
   HRESULT let(Value* value, Write&& write) noexcept;
   HRESULT type_info(ITypeInfo** info) noexcept;
+  HRESULT let_by_name(ITypeInfo& info, DISPID member, WORD flags, const DISPPARAMS& arguments,
+                      LetParameter parameter, VARIANT* result, EXCEPINFO* exception,
+                      UINT* argument_error) noexcept;
 
   WindowsHost host_;
   Clicker clicker_;

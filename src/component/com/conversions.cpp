@@ -8,19 +8,11 @@
 #include <utility>
 
 #include "automation/error.h"
+#include "component/com/owned_variant.h"
 
 namespace vkd::com {
 
 namespace {
-
-// A VARIANT this file owns for a moment; cleared however the conversion ends.
-struct OwnedVariant {
-  VARIANT value;
-  OwnedVariant() { VariantInit(&value); }
-  OwnedVariant(const OwnedVariant&) = delete;
-  OwnedVariant& operator=(const OwnedVariant&) = delete;
-  ~OwnedVariant() { VariantClear(&value); }
-};
 
 template <class Integer>
 Variant whole_number(Integer number) {
@@ -50,61 +42,81 @@ double decimal_number(DECIMAL decimal) {
   return result;
 }
 
-enum class Objects { read_default_value, refuse };
-
-Variant convert(const VARIANT& given, Objects objects);
-
-// The value of the object's default property (DISPID_VALUE), as the platform reads an
-// object where it wants a value. An object whose default value is again an object, or
-// that has none, has no value.
-Variant default_value(IDispatch* object) {
-  if (object == nullptr) return Variant(ObjectValue{});
+// The value a let was given, as a plain value: read through references, and an object
+// replaced by the value of its default property (DISPID_VALUE), as the platform reads an
+// object where it wants a value. An object that has no default value, or whose default
+// value is again an object, stays an object: no conversion takes it.
+void plain_value(const VARIANT& given, OwnedVariant& plain) {
+  // The source is only read; mingw's declaration lacks the const.
+  HRESULT outcome = VariantCopyInd(&plain.value, const_cast<VARIANT*>(&given));
+  if (outcome == E_OUTOFMEMORY) throw std::bad_alloc();
+  if (FAILED(outcome)) throw Error::type_mismatch();
+  if (V_VT(&plain.value) != VT_DISPATCH || V_DISPATCH(&plain.value) == nullptr) return;
   DISPPARAMS no_arguments{};
   OwnedVariant result;
-  const HRESULT outcome = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT,
-                                         DISPATCH_PROPERTYGET, &no_arguments, &result.value,
-                                         nullptr, nullptr);
-  if (FAILED(outcome)) return Variant(ObjectValue{});
-  return convert(result.value, Objects::refuse);
+  outcome = V_DISPATCH(&plain.value)->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT,
+                                             DISPATCH_PROPERTYGET, &no_arguments, &result.value,
+                                             nullptr, nullptr);
+  if (FAILED(outcome)) return;
+  VariantClear(&plain.value);
+  outcome = VariantCopyInd(&plain.value, &result.value);
+  if (outcome == E_OUTOFMEMORY) throw std::bad_alloc();
+  if (FAILED(outcome)) throw Error::type_mismatch();
 }
 
-Variant convert(const VARIANT& given, Objects objects) {
-  if (V_ISBYREF(&given)) {
-    OwnedVariant copy;
-    // The source is only read; mingw's declaration lacks the const.
-    const HRESULT outcome = VariantCopyInd(&copy.value, const_cast<VARIANT*>(&given));
-    if (outcome == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(outcome)) throw Error::type_mismatch();
-    return convert(copy.value, objects);
-  }
-  switch (V_VT(&given)) {
-    case VT_EMPTY: return Variant(EmptyValue{});
-    case VT_NULL: return Variant(NullValue{});
-    case VT_I2: return Variant(V_I2(&given));
-    case VT_I4: return Variant(static_cast<std::int32_t>(V_I4(&given)));
-    case VT_INT: return Variant(static_cast<std::int32_t>(V_INT(&given)));
-    case VT_I1: return Variant(static_cast<std::int16_t>(V_I1(&given)));
-    case VT_UI1: return Variant(static_cast<std::int16_t>(V_UI1(&given)));
-    case VT_UI2: return whole_number(V_UI2(&given));
-    case VT_UI4: return whole_number(V_UI4(&given));
-    case VT_UINT: return whole_number(V_UINT(&given));
-    case VT_I8: return whole_number(V_I8(&given));
-    case VT_UI8: return whole_number(V_UI8(&given));
-    case VT_R4: return Variant(single_as_written(V_R4(&given)));
-    case VT_R8: return Variant(V_R8(&given));
-    case VT_CY: return Variant(currency_number(V_CY(&given)));
-    case VT_DECIMAL: return Variant(decimal_number(V_DECIMAL(&given)));
-    case VT_DATE: return Variant(Date{V_DATE(&given)});
-    case VT_BOOL: return Variant(V_BOOL(&given) != VARIANT_FALSE);
-    case VT_BSTR: return Variant(text_from_bstr(V_BSTR(&given)));
-    case VT_DISPATCH:
-      if (objects == Objects::read_default_value) return default_value(V_DISPATCH(&given));
-      return Variant(ObjectValue{});
-    default: return Variant(ObjectValue{});  // arrays, VT_UNKNOWN, VT_ERROR, records
+bool has_text_form(VARTYPE type) {
+  switch (type) {
+    case VT_EMPTY: case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_INT:
+    case VT_UI1: case VT_UI2: case VT_UI4: case VT_UI8: case VT_UINT:
+    case VT_R4: case VT_R8: case VT_CY: case VT_DECIMAL: case VT_DATE: case VT_BOOL: case VT_BSTR:
+      return true;
+    default:
+      return false;  // Null, objects, arrays, VT_ERROR, VT_UNKNOWN, records
   }
 }
 
 }  // namespace
+
+Variant core_variant(const VARIANT& given) {
+  OwnedVariant plain;
+  plain_value(given, plain);
+  const VARIANT& value = plain.value;
+  switch (V_VT(&value)) {
+    case VT_EMPTY: return Variant(EmptyValue{});
+    case VT_NULL: return Variant(NullValue{});
+    case VT_I2: return Variant(V_I2(&value));
+    case VT_I4: return Variant(static_cast<std::int32_t>(V_I4(&value)));
+    case VT_INT: return Variant(static_cast<std::int32_t>(V_INT(&value)));
+    case VT_I1: return Variant(static_cast<std::int16_t>(V_I1(&value)));
+    case VT_UI1: return Variant(static_cast<std::int16_t>(V_UI1(&value)));
+    case VT_UI2: return whole_number(V_UI2(&value));
+    case VT_UI4: return whole_number(V_UI4(&value));
+    case VT_UINT: return whole_number(V_UINT(&value));
+    case VT_I8: return whole_number(V_I8(&value));
+    case VT_UI8: return whole_number(V_UI8(&value));
+    case VT_R4: return Variant(single_as_written(V_R4(&value)));
+    case VT_R8: return Variant(V_R8(&value));
+    case VT_CY: return Variant(currency_number(V_CY(&value)));
+    case VT_DECIMAL: return Variant(decimal_number(V_DECIMAL(&value)));
+    case VT_DATE: return Variant(Date{V_DATE(&value)});
+    case VT_BOOL: return Variant(V_BOOL(&value) != VARIANT_FALSE);
+    case VT_BSTR: return Variant(text_from_bstr(V_BSTR(&value)));
+    default: return Variant(ObjectValue{});  // objects, arrays, VT_UNKNOWN, VT_ERROR, records
+  }
+}
+
+Text platform_text(const VARIANT& given) {
+  OwnedVariant plain;
+  plain_value(given, plain);
+  if (!has_text_form(V_VT(&plain.value))) throw Error::type_mismatch();
+  OwnedVariant text;
+  // VARIANT_ALPHABOOL: True is "True", as a script's CStr writes it, not "-1".
+  const HRESULT outcome = VariantChangeTypeEx(&text.value, &plain.value, LOCALE_USER_DEFAULT,
+                                              VARIANT_ALPHABOOL, VT_BSTR);
+  if (outcome == E_OUTOFMEMORY) throw std::bad_alloc();
+  if (FAILED(outcome)) throw Error::type_mismatch();
+  return text_from_bstr(V_BSTR(&text.value));
+}
 
 Text text_from_bstr(BSTR text) {
   if (text == nullptr) return Text();
@@ -117,8 +129,6 @@ BSTR bstr_from_text(const Text& text) {
   std::copy(text.begin(), text.end(), result);
   return result;
 }
-
-Variant core_variant(const VARIANT& given) { return convert(given, Objects::read_default_value); }
 
 VARIANT variant_from_text(const Text& text) {
   VARIANT result;

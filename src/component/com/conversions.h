@@ -23,6 +23,12 @@ BSTR bstr_from_text(const Text& text);
 // property; arrays and anything else without a text or number form become ObjectValue,
 // which every conversion of the core rejects with 13.
 Variant core_variant(const VARIANT& given);
+// The text a let stores for the value it was given, converted as a script's CStr
+// converts it: the platform's own conversion under the user's locale (currency, decimal,
+// 64-bit and single numbers with all their digits, dates in the locale's form), True and
+// False as words, an object as the text of its default value. Null, arrays and objects
+// without a default value fail with 13.
+Text platform_text(const VARIANT& given);
 
 // Results, as new VARIANTs that the caller owns.
 VARIANT variant_from_text(const Text& text);

@@ -1,0 +1,92 @@
+#include "component/com/late_bound_let.h"
+
+#include <oleauto.h>
+#include <wrl/client.h>
+
+#include <new>
+
+#include "automation/error.h"
+#include "automation/variant.h"
+#include "component/com/conversions.h"
+
+namespace vkd::com {
+
+namespace {
+
+LetParameter parameter_of(const FUNCDESC& function) {
+  if (function.cParams != 1) return LetParameter::none;
+  const TYPEDESC& type = function.lprgelemdescParam[0].tdesc;
+  if (type.vt == VT_I2) return LetParameter::short_integer;
+  if (type.vt != VT_PTR) return LetParameter::none;
+  if (type.lptdesc->vt == VT_BSTR) return LetParameter::text;
+  if (type.lptdesc->vt == VT_VARIANT) return LetParameter::variant;
+  return LetParameter::none;
+}
+
+}  // namespace
+
+// A search through all the functions: Wine's ITypeInfo2::GetFuncIndexOfMemId counts a
+// dual interface's functions without the inherited ones that GetFuncDesc counts.
+LetParameter let_parameter(ITypeInfo& info, DISPID member) noexcept {
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(info.GetTypeAttr(&attributes))) return LetParameter::none;
+  const UINT functions = attributes->cFuncs;
+  info.ReleaseTypeAttr(attributes);
+  for (UINT index = 0; index < functions; ++index) {
+    FUNCDESC* function = nullptr;
+    if (FAILED(info.GetFuncDesc(index, &function))) return LetParameter::none;
+    const bool found = function->memid == member && function->invkind == INVOKE_PROPERTYPUT;
+    const LetParameter parameter = found ? parameter_of(*function) : LetParameter::none;
+    info.ReleaseFuncDesc(function);
+    if (found) return parameter;
+  }
+  return LetParameter::none;
+}
+
+HRESULT check_put_arguments(const DISPPARAMS& arguments) noexcept {
+  if (arguments.cArgs != 1 || arguments.rgvarg == nullptr) return DISP_E_BADPARAMCOUNT;
+  if (arguments.cNamedArgs != 1 || arguments.rgdispidNamedArgs == nullptr ||
+      arguments.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
+    return DISP_E_PARAMNOTFOUND;
+  }
+  return S_OK;
+}
+
+void convert_for_let(LetParameter parameter, const VARIANT& given, VARIANT& converted) {
+  switch (parameter) {
+    case LetParameter::short_integer:
+      V_I2(&converted) = to_int16(core_variant(given));
+      V_VT(&converted) = VT_I2;
+      return;
+    case LetParameter::text:
+      V_BSTR(&converted) = bstr_from_text(platform_text(given));
+      V_VT(&converted) = VT_BSTR;
+      return;
+    case LetParameter::variant: {
+      // The source is only read; mingw's declaration lacks the const.
+      const HRESULT outcome = VariantCopyInd(&converted, const_cast<VARIANT*>(&given));
+      if (outcome == E_OUTOFMEMORY) throw std::bad_alloc();
+      if (FAILED(outcome)) throw Error::type_mismatch();
+      return;
+    }
+    case LetParameter::none:
+      break;
+  }
+  throw Error::type_mismatch();
+}
+
+HRESULT exception_from_error_object(HRESULT failure, EXCEPINFO* exception) noexcept {
+  if (exception == nullptr) return DISP_E_EXCEPTION;
+  *exception = EXCEPINFO{};
+  exception->scode = failure;
+  Microsoft::WRL::ComPtr<IErrorInfo> info;
+  if (GetErrorInfo(0, &info) == S_OK) {
+    info->GetSource(&exception->bstrSource);
+    info->GetDescription(&exception->bstrDescription);
+    info->GetHelpFile(&exception->bstrHelpFile);
+    info->GetHelpContext(&exception->dwHelpContext);
+  }
+  return DISP_E_EXCEPTION;
+}
+
+}  // namespace vkd::com
