@@ -130,6 +130,92 @@ void incoming_objects() {
   }
 }
 
+// The text a let stores is the platform's own conversion, as a script's CStr writes it
+// under the user's locale (the harness runs with the US one): currency, decimal, 64-bit and
+// single numbers keep the digits the platform gives them, not those of a double.
+void incoming_texts() {
+  static VARIANT referenced_currency = [] {
+    VARIANT value;
+    V_VT(&value) = VT_CY;
+    V_CY(&value).int64 = 1234567890123456LL;
+    return value;
+  }();
+  const auto decimal = [](const wchar_t* digits) {
+    return [digits](VARIANT& v) {
+      VarDecFromStr(const_cast<OLECHAR*>(digits), LOCALE_INVARIANT, 0, &V_DECIMAL(&v));
+      V_VT(&v) = VT_DECIMAL;
+    };
+  };
+  const struct {
+    const char* what;
+    std::function<void(VARIANT&)> fill;  // the VARIANT arrives cleared
+    std::wstring expected;
+  } cases[] = {
+      {"Currency", [](VARIANT& v) { V_VT(&v) = VT_CY; V_CY(&v).int64 = 1234567890123456LL; }, L"123456789012.3456"},
+      {"64-bit", [](VARIANT& v) { V_VT(&v) = VT_I8; V_I8(&v) = 100105200312345678LL; }, L"100105200312345678"},
+      {"unsigned 64-bit", [](VARIANT& v) { V_VT(&v) = VT_UI8; V_UI8(&v) = 18446744073709551615ULL; }, L"18446744073709551615"},
+      {"Decimal", decimal(L"12345678901234567890.123"), L"12345678901234567890.123"},
+      {"small Decimal", decimal(L"0.0000000000000000001"), L"0.0000000000000000001"},
+      {"Single", [](VARIANT& v) { V_VT(&v) = VT_R4; V_R4(&v) = 16777216.0f; }, L"1.677722E+07"},
+      {"Single 1.1", [](VARIANT& v) { V_VT(&v) = VT_R4; V_R4(&v) = 1.1f; }, L"1.1"},
+      {"Double", [](VARIANT& v) { V_VT(&v) = VT_R8; V_R8(&v) = 0.1 + 0.2; }, L"0.3"},
+      {"True", [](VARIANT& v) { V_VT(&v) = VT_BOOL; V_BOOL(&v) = VARIANT_TRUE; }, L"True"},
+      {"False", [](VARIANT& v) { V_VT(&v) = VT_BOOL; V_BOOL(&v) = VARIANT_FALSE; }, L"False"},
+      {"Date and time", [](VARIANT& v) { V_VT(&v) = VT_DATE; V_DATE(&v) = 39219.5; }, L"5/17/2007 12:00:00 PM"},
+      {"Date alone", [](VARIANT& v) { V_VT(&v) = VT_DATE; V_DATE(&v) = 39219; }, L"5/17/2007"},
+      {"Integer", [](VARIANT& v) { V_VT(&v) = VT_I2; V_I2(&v) = -7; }, L"-7"},
+      {"Empty", [](VARIANT&) {}, L""},
+      {"currency by reference", [](VARIANT& v) { V_VT(&v) = VT_VARIANT | VT_BYREF; V_VARIANTREF(&v) = &referenced_currency; },
+       L"123456789012.3456"},
+      {"text with a NUL", [](VARIANT& v) { V_VT(&v) = VT_BSTR; V_BSTR(&v) = SysAllocStringLen(L"a\0b", 3); },
+       std::wstring(L"a\0b", 3)},
+  };
+  for (const auto& incoming : cases) {
+    Value given;
+    incoming.fill(given.v);
+    try {
+      const Text converted = vkd::com::platform_text(given.v);
+      check(std::wstring(converted.begin(), converted.end()) == incoming.expected,
+            std::string(incoming.what) + ": got " + std::string(converted.begin(), converted.end()));
+    } catch (const vkd::Error& error) {
+      check(false, std::string(incoming.what) + ": error " + std::to_string(error.number()));
+    }
+  }
+
+  Value text_default(VT_BSTR);
+  V_BSTR(&text_default.v) = SysAllocString(L"05");
+  vkd::testing::DefaultValueObject with_text(text_default.v);
+  vkd::testing::DefaultValueObject without_default(Value(VT_ERROR).v);
+  const struct {
+    const char* what;
+    std::function<void(VARIANT&)> fill;
+  } refused[] = {
+      {"Null", [](VARIANT& v) { V_VT(&v) = VT_NULL; }},
+      {"an array", [](VARIANT& v) { V_VT(&v) = VT_ARRAY | VT_I4; V_ARRAY(&v) = SafeArrayCreateVector(VT_I4, 0, 1); }},
+      {"a missing argument", [](VARIANT& v) { V_VT(&v) = VT_ERROR; V_ERROR(&v) = DISP_E_PARAMNOTFOUND; }},
+      {"an object without a default value", [&](VARIANT& v) {
+         V_VT(&v) = VT_DISPATCH;
+         V_DISPATCH(&v) = &without_default;
+       }},
+  };
+  for (const auto& incoming : refused) {
+    VARIANT given;
+    VariantInit(&given);
+    incoming.fill(given);
+    try {
+      vkd::com::platform_text(given);
+      check(false, std::string(incoming.what) + ": no error, expected 13");
+    } catch (const vkd::Error& error) {
+      check(error.number() == 13, std::string(incoming.what) + ": error " + std::to_string(error.number()));
+    }
+    if (V_VT(&given) != VT_DISPATCH) VariantClear(&given);  // the objects live on the stack
+  }
+  VARIANT object;
+  V_VT(&object) = VT_DISPATCH;
+  V_DISPATCH(&object) = &with_text;
+  check(vkd::com::platform_text(object) == Text(u"05"), "an object is the text of its default value");
+}
+
 // --- VARIANT out ----------------------------------------------------------------------
 
 void outgoing_values() {
@@ -303,6 +389,7 @@ void measured_pause(vkd::com::WindowsHost& host, const char* situation) {
 int main() {
   incoming_values();
   incoming_objects();
+  incoming_texts();
   outgoing_values();
   errors_at_the_boundary();
 
