@@ -137,5 +137,37 @@ checkLog("^CLOK:01:OPOK" + attempt(7, 0) + ":0$", "reset_params with no paramete
 o.newparams = "";
 checkError(function () { o.reset_params(); }, 13, "reset_params with an empty list empties first, then fails");
 
+// --- lets given values of another type ------------------------------------------------
+// Each row: the let, the value, and what the object shows afterwards. A number for a text
+// becomes its text, a text for the index its number.
+var status = ":0x4:0x0:V1" + nuls(8) + ":0x0:0x1";
+var rows = [
+  ["get_barcode", "2", function () { return o.get_barcode === 2; }],
+  ["get_barcode", 3.5, function () { return o.get_barcode === 4; }],
+  ["lastport", "7", function () { return o.showparams === "05" + status; }],
+  ["cur_clicker_params", 5, function () { return o.showparams === "5" + status; }],
+  ["pdelimiter", 7, function () { return o.alldata2.indexOf("DL7V037V1") === 0; }],
+  ["pnewdatetime", 100509070304, function () {
+    o.EmptyScanner();
+    return new RegExp(":SetTime:100509070304:0:01::TimeOK:").test(o.log);
+  }]
+];
+o.cur_clicker_params = "05";
+o.lastport = 0;
+for (var i = 0; i < rows.length; i++) {
+  o[rows[i][0]] = rows[i][1];
+  check(rows[i][2](), rows[i][0] + " = " + rows[i][1] + ": log " + shown(o.log));
+}
+o.pdelimiter = "";
+
+// What has no value of the let's type is refused with 13 or 6 and changes nothing.
+o.get_barcode = 3;
+checkError(function () { o.get_barcode = "x"; }, 13, "get_barcode = \"x\"");
+checkError(function () { o.get_barcode = 70000; }, 6, "get_barcode = 70000");
+checkError(function () { o.get_barcode = null; }, 13, "get_barcode = null");
+checkError(function () { o.pdelimiter = null; }, 13, "pdelimiter = null");
+checkError(function () { o.pnewdatetime = null; }, 13, "pnewdatetime = null");
+check(o.get_barcode === 3, "get_barcode unchanged: " + o.get_barcode);
+
 WScript.Echo("RESULT: " + passed + " passed, " + failed + " failed");
 WScript.Quit(failed);

@@ -5,6 +5,8 @@
 '                   of the export examples); every member of the interface
 '   overflow        a scanner that holds 40,000 barcodes, more than the 16-bit count takes
 '   demo            the simulated library's built-in scanner (no device file)
+'   lets            devices/worked_example.json: every let given a value the ways scripts
+'                   give one, and what the platform makes of values of other types
 '
 ' Wine's VBScript has no Execute, GetRef, Eval, Join, ChrW or AscW, and its "=" on
 ' strings does not see past a NUL character: errors are caught inline, texts compared
@@ -260,13 +262,140 @@ Sub DemoScanner()
   Check Len(text) = o.length_alldata2 And Left(text, 7) = "DL;V03;", "alldata2"
 End Sub
 
+' --- lets, given values the ways scripts give them -------------------------------------
+' A variable or an array element reaches the object by reference, a function result or an
+' expression by value. Each way sets all six lets with values of its own, and what each
+' let stored is then read back through the scanner.
+Dim way_values  ' of the way at hand: port, index, list to write, list to read, clock text, delimiter
+
+Function LetValue(i)
+  LetValue = way_values(i)
+End Function
+
+Sub FromVariables()
+  Dim port, index, list, shown, clock, delimiter
+  port = way_values(0): index = way_values(1): list = way_values(2): shown = way_values(3): clock = way_values(4): delimiter = way_values(5)
+  o.lastport = port
+  o.get_barcode = index
+  o.newparams = list
+  o.cur_clicker_params = shown
+  o.pnewdatetime = clock
+  o.pdelimiter = delimiter
+End Sub
+
+Sub FromArrayElements()
+  o.lastport = way_values(0)
+  o.get_barcode = way_values(1)
+  o.newparams = way_values(2)
+  o.cur_clicker_params = way_values(3)
+  o.pnewdatetime = way_values(4)
+  o.pdelimiter = way_values(5)
+End Sub
+
+Sub ThroughParameters(ByRef port, ByRef index, ByRef list, ByRef shown, ByRef clock, ByRef delimiter)
+  o.lastport = port
+  o.get_barcode = index
+  o.newparams = list
+  o.cur_clicker_params = shown
+  o.pnewdatetime = clock
+  o.pdelimiter = delimiter
+End Sub
+
+Sub FromByRefParameters()
+  Dim port, index, list, shown, clock, delimiter
+  port = way_values(0): index = way_values(1): list = way_values(2): shown = way_values(3): clock = way_values(4): delimiter = way_values(5)
+  ThroughParameters port, index, list, shown, clock, delimiter
+End Sub
+
+Sub FromFunctionResults()
+  o.lastport = LetValue(0)
+  o.get_barcode = LetValue(1)
+  o.newparams = LetValue(2)
+  o.cur_clicker_params = LetValue(3)
+  o.pnewdatetime = LetValue(4)
+  o.pdelimiter = LetValue(5)
+End Sub
+
+Sub FromExpressions()
+  o.lastport = way_values(0) + 0
+  o.get_barcode = way_values(1) & ""
+  o.newparams = Left(way_values(2) & "  ", 2)
+  o.cur_clicker_params = "" & way_values(3)
+  o.pnewdatetime = Left(way_values(4), 6) & Mid(way_values(4), 7)
+  o.pdelimiter = way_values(5) & ""
+End Sub
+
+Sub Lets()
+  Dim ways, indexes, w, x, array_value
+  ways = Array("variables", "array elements", "ByRef parameters", "function results", "expressions")
+  indexes = Array(1, "2", 3, "4", 5)
+  Set o = CreateObject("VKDClicker.Clicker")
+  For w = 0 To UBound(ways)
+    ' Some ways give the index as a text: get_barcode converts it like a number.
+    way_values = Array(3, indexes(w), "00", "0" & w, "0030091505" & (20 + w), "|" & w)
+    Select Case w
+      Case 0: FromVariables
+      Case 1: FromArrayElements
+      Case 2: FromByRefParameters
+      Case 3: FromFunctionResults
+      Case 4: FromExpressions
+    End Select
+    Check o.get_barcode = w + 1 And TypeName(o.get_barcode) = "Integer", ways(w) & ": get_barcode " & o.get_barcode
+    ' reset_params empties the scanner on lastport with the clock text, then reads the
+    ' count of the list "00": nothing to write, no error.
+    On Error Resume Next
+    o.reset_params
+    ExpectError 0, ways(w) & ": reset_params"
+    On Error GoTo 0
+    CheckLog "^CLOK:01:OPOK" & Attempt(3, 0) & ":SetTime:" & way_values(4) & ":0:01::TimeOK:", ways(w) & ": lastport and pnewdatetime"
+    ' A list of two characters reads no parameter, only the status of lastport's scanner.
+    CheckText Left(o.showparams, 7), way_values(3) & ":0x4:", ways(w) & ": cur_clicker_params"
+    CheckText Left(o.alldata2, 9), "DL" & way_values(5) & "V03" & way_values(5), ways(w) & ": pdelimiter"
+  Next
+
+  ' A number for a text becomes the platform's own text, as CStr writes it.
+  For Each x In Array(CCur(123456789012.3456), CSng(16777216), True, DateSerial(2007, 5, 17) + TimeSerial(14, 30, 12), 7)
+    o.pdelimiter = x
+    CheckText Mid(o.alldata2, 3, Len(CStr(x))), CStr(x), TypeName(x) & " as the delimiter"
+  Next
+  CheckText CStr(CCur(123456789012.3456)) & CStr(CSng(16777216)), "123456789012.34561.677722E+07", "the script's own CStr"
+
+  ' What has no value of the let's type is refused with 13 and changes nothing.
+  o.get_barcode = 2
+  o.pdelimiter = "#"
+  array_value = Array("|")
+  On Error Resume Next
+  o.get_barcode = "abc"
+  ExpectError 13, "get_barcode = ""abc"""
+  o.get_barcode = "40000"
+  ExpectError 6, "get_barcode = ""40000"""
+  o.get_barcode = 40000
+  ExpectError 6, "get_barcode = 40000"
+  o.get_barcode = Null
+  ExpectError 13, "get_barcode = Null"
+  o.get_barcode = array_value
+  ExpectError 13, "get_barcode = an array"
+  o.pdelimiter = Null
+  ExpectError 13, "pdelimiter = Null"
+  o.pdelimiter = array_value
+  ExpectError 13, "pdelimiter = an array"
+  o.pnewdatetime = Null
+  ExpectError 13, "pnewdatetime = Null"
+  o.cur_clicker_params = array_value
+  ExpectError 13, "cur_clicker_params = an array"
+  On Error GoTo 0
+  Check o.get_barcode = 2, "get_barcode unchanged: " & o.get_barcode
+  CheckText Left(o.alldata2, 7), "DL#V03#", "pdelimiter unchanged"
+End Sub
+
 If WScript.Arguments.Count <> 1 Then
-  Check False, "the scanner to test: worked_example, overflow or demo"
+  Check False, "the scanner to test: worked_example, overflow, demo or lets"
 Else
   Select Case WScript.Arguments(0)
     Case "worked_example": WorkedExample
     Case "overflow": Overflow
     Case "demo": DemoScanner
+    Case "lets": Lets
     Case Else: Check False, "no such scanner: " & WScript.Arguments(0)
   End Select
 End If

@@ -318,12 +318,16 @@ void a_download_by_name() {
             V_I2(&type.v) == 3,
         "stype 3");
 
-  // A delimiter with a NUL character inside reaches the export whole.
+  // A delimiter with a NUL character inside, given by reference as a C++ host may give a
+  // text, reaches the export whole.
   const std::wstring delimiter(L"|\0|", 3);
-  VARIANT delimiter_argument = text_argument(delimiter);
+  Value delimiter_text;
+  delimiter_text.v = text_argument(delimiter);
+  VARIANT delimiter_argument;
+  V_VT(&delimiter_argument) = VT_BSTR | VT_BYREF;
+  V_BSTRREF(&delimiter_argument) = &V_BSTR(&delimiter_text.v);
   check(late.invoke(L"pdelimiter", DISPATCH_PROPERTYPUT, {delimiter_argument}, nullptr) == S_OK,
-        "pdelimiter by name");
-  VariantClear(&delimiter_argument);
+        "pdelimiter by name, a text by reference");
   const std::wstring text = late.get_text(L"alldata2");
   check(text.rfind(L"DL" + delimiter + L"V03" + delimiter + L"ABCD1234", 0) == 0, "alldata2 with the delimiter");
   Value length;
@@ -331,6 +335,93 @@ void a_download_by_name() {
             V_VT(&length.v) == VT_I4 && V_I4(&length.v) == static_cast<LONG>(text.size()) &&
             text.size() == 124 + 2 * 18,
         "length_alldata2 counts the NUL characters");
+}
+
+// A let by name takes one value, named DISPID_PROPERTYPUT; a value it cannot take is an
+// error of the component's own (DISP_E_EXCEPTION with the error number), and a refused
+// let leaves its field as it was.
+void lets_by_name() {
+  Dispatch late{};
+  if (!SUCCEEDED(new_clicker().As(&late.object))) return;
+  const DISPID index_id = late.id(L"get_barcode");
+  VARIANT index;
+  V_VT(&index) = VT_I2;
+  V_I2(&index) = 5;
+  check(late.invoke(L"get_barcode", DISPATCH_PROPERTYPUT, {index}, nullptr) == S_OK, "get_barcode = 5");
+
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPID other = 1;
+  VARIANT two[] = {index, index};
+  struct {
+    const char* what;
+    DISPPARAMS parameters;
+    HRESULT expected;
+  } malformed[] = {
+      {"no value", DISPPARAMS{nullptr, &put, 0, 1}, DISP_E_BADPARAMCOUNT},
+      {"two values", DISPPARAMS{two, &put, 2, 1}, DISP_E_BADPARAMCOUNT},
+      {"an unnamed value", DISPPARAMS{&index, nullptr, 1, 0}, DISP_E_PARAMNOTFOUND},
+      {"a value of another name", DISPPARAMS{&index, &other, 1, 1}, DISP_E_PARAMNOTFOUND},
+  };
+  for (auto& put_call : malformed) {
+    EXCEPINFO exception{};
+    UINT argument_error = 0;
+    const HRESULT outcome = late.object->Invoke(index_id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                                                &put_call.parameters, nullptr, &exception, &argument_error);
+    check(outcome == put_call.expected, std::string("a put with ") + put_call.what);
+  }
+
+  Value default_less_value(VT_ERROR);
+  vkd::testing::DefaultValueObject default_less(default_less_value.v);
+  VARIANT object;
+  V_VT(&object) = VT_DISPATCH;
+  V_DISPATCH(&object) = &default_less;
+  Value wide(VT_I4);
+  V_I4(&wide.v) = 40000;
+  Value not_a_number;
+  not_a_number.v = text_argument(L"abc");
+  const struct {
+    const char* what;
+    const VARIANT& value;
+    HRESULT expected;
+  } refused[] = {
+      {"a text that is no number", not_a_number.v, error_type_mismatch},
+      {"a number beyond 16 bits", wide.v, static_cast<HRESULT>(0x800A0006)},
+      {"an object without a default value", object, error_type_mismatch},
+  };
+  for (const auto& value : refused) {
+    EXCEPINFO exception{};
+    const HRESULT outcome = late.invoke(L"get_barcode", DISPATCH_PROPERTYPUT, {value.value}, nullptr, &exception);
+    check(outcome == DISP_E_EXCEPTION && exception.scode == value.expected && exception.wCode == 0 &&
+              text_of(exception.bstrSource) == L"VKDClicker.Clicker" && SysStringLen(exception.bstrDescription) > 0,
+          std::string("get_barcode = ") + value.what + ": scode " + std::to_string(exception.scode));
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+  }
+  Value after;
+  check(late.invoke(L"get_barcode", DISPATCH_PROPERTYGET, {}, &after.v) == S_OK && V_VT(&after.v) == VT_I2 &&
+            V_I2(&after.v) == 5,
+        "get_barcode keeps 5 through every refused let");
+
+  // The variant lists take the platform's text also through the method table: a small
+  // decimal is "0.0000000000000000001", a count of 0 (through a double it would be 1E-19,
+  // no count at all).
+  ComPtr<_Clicker> table;
+  late.object.As(&table);
+  Value small;
+  VarDecFromStr(const_cast<OLECHAR*>(L"0.0000000000000000001"), LOCALE_INVARIANT, 0, &V_DECIMAL(&small.v));
+  V_VT(&small.v) = VT_DECIMAL;
+  if (check(set_port(*table.Get(), 3) == S_OK, "lastport 3")) {
+    check(let_variant(*table.Get(), &_Clicker::put_cur_clicker_params, small.v) == S_OK &&
+              showparams(*table.Get()) == L"0.:" + status_text,
+          "a decimal list keeps its digits");
+  }
+  // A 64-bit number by name, as its digits.
+  Value large(VT_I8);
+  V_I8(&large.v) = 100105200312345678LL;
+  check(late.invoke(L"pdelimiter", DISPATCH_PROPERTYPUT, {large.v}, nullptr) == S_OK &&
+            late.get_text(L"alldata2").rfind(L"DL100105200312345678V03", 0) == 0,
+        "a 64-bit delimiter keeps all its digits");
 }
 
 // --- the object's life, the DLL's counts, the settling pause ---------------------------
@@ -439,6 +530,7 @@ int main() {
   names_and_type_information();
   errors_by_name();
   a_download_by_name();
+  lets_by_name();
   life_during_a_pause(window);
   quit_during_a_pause();
   DestroyWindow(window);
