@@ -4,7 +4,10 @@
 
 #include "scanner/dynamic_library.h"
 
-// Older mingw headers declare the safe search flag only for newer Windows targets.
+// Older mingw headers declare the safe search flags only for newer Windows targets.
+#ifndef LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR
+#define LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR 0x00000100
+#endif
 #ifndef LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
 #define LOAD_LIBRARY_SEARCH_DEFAULT_DIRS 0x00001000
 #endif
@@ -36,9 +39,10 @@ std::filesystem::path own_module_folder() {
 }
 
 Module load_by_path(const std::filesystem::path& path) {
-  // The altered search lets the library find its own dependencies next to it.
+  // The library's own dependencies come from its folder or the system's safe search, never
+  // from the current directory or PATH.
   return LoadLibraryExW(std::filesystem::absolute(path).c_str(), nullptr,
-                        LOAD_WITH_ALTERED_SEARCH_PATH);
+                        LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 }
 
 Module load_by_name(const std::filesystem::path& name) {
