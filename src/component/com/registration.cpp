@@ -10,6 +10,7 @@
 #include "VKDClicker.h"  // generated from VKDClicker.idl
 #include "component/com/embedded_type_library.h"
 #include "component/com/module.h"
+#include "component/com/registry_undo.h"
 
 // Present in oleaut32 since Windows Vista, missing from mingw-w64's headers.
 extern "C" {
@@ -37,27 +38,26 @@ class ClassesKey {
       : root_(scope == Scope::machine ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER),
         prefix_(scope == Scope::machine ? L"" : L"Software\\Classes\\") {}
 
-  LSTATUS set(const std::wstring& subkey, const wchar_t* name, const std::wstring& value) const {
-    HKEY key = nullptr;
-    LSTATUS status = RegCreateKeyExW(root_, (prefix_ + subkey).c_str(), 0, nullptr,
-                                     REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr);
-    if (status != ERROR_SUCCESS) return status;
-    status = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-    return status;
-  }
+  HKEY root() const { return root_; }
+  std::wstring path(const std::wstring& subkey) const { return prefix_ + subkey; }
 
   // The default value of a key, empty when the key or the value does not exist.
   std::wstring get(const std::wstring& subkey) const {
     wchar_t value[64] = {};
     DWORD size = sizeof(value) - sizeof(wchar_t);
-    RegGetValueW(root_, (prefix_ + subkey).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size);
+    RegGetValueW(root_, path(subkey).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size);
     return value;
   }
 
+  bool exists(const std::wstring& subkey) const {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root_, path(subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+
   LSTATUS remove(const std::wstring& subkey) const {
-    const LSTATUS status = RegDeleteTreeW(root_, (prefix_ + subkey).c_str());
+    const LSTATUS status = RegDeleteTreeW(root_, path(subkey).c_str());
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
   }
 
@@ -120,15 +120,38 @@ HRESULT unregister_type_library(Scope scope) {
   return FAILED(found) ? S_OK : outcome;
 }
 
+// This build's entry of the type library, "TypeLib\{...}\5.1\0\win64" or "...\win32".
+std::wstring type_library_entry() {
+  const wchar_t* platform = sizeof(void*) == 8 ? L"win64" : L"win32";
+  return L"TypeLib\\" + guid_text(LIBID_VKDClicker) + L"\\5.1\\0\\" + platform;
+}
+
+// Writes every entry; a failure takes back what was written, and only that.
 HRESULT write_entries(Scope scope) {
   const std::wstring path = module_path();
   if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
   const ClassesKey classes(scope);
+  RegistryUndo undo(classes.root());
   for (const Entry& entry : class_entries(path)) {
-    const LSTATUS status = classes.set(entry.key, entry.name, entry.value);
+    const LSTATUS status = undo.set_text(classes.path(entry.key), entry.name, entry.value);
     if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
   }
-  return register_type_library(scope, path);
+  // The platform writes the type library's keys itself, and Wine goes on to the
+  // interface's after the library's own failed. So when it fails, the library's entry and
+  // the interface that were not registered before are taken out again; what was there
+  // before is left as it stands.
+  const ClassesKey merged(Scope::machine);
+  const std::wstring interface_key = L"Interface\\" + guid_text(IID__Clicker);
+  const bool library_was_registered = merged.exists(type_library_entry());
+  const bool interface_was_registered = merged.exists(interface_key);
+  const HRESULT outcome = register_type_library(scope, path);
+  if (FAILED(outcome)) {
+    if (!library_was_registered) unregister_type_library(scope);
+    if (!interface_was_registered) merged.remove(interface_key);
+    return outcome;
+  }
+  undo.keep();
+  return outcome;
 }
 
 HRESULT remove_entries(Scope scope) {
@@ -147,11 +170,8 @@ HRESULT remove_entries(Scope scope) {
 
 HRESULT register_server(Scope scope) noexcept {
   try {
-    const HRESULT outcome = write_entries(scope);
-    if (FAILED(outcome)) unregister_server(scope);
-    return outcome;
+    return write_entries(scope);
   } catch (const std::bad_alloc&) {
-    unregister_server(scope);
     return E_OUTOFMEMORY;
   }
 }

@@ -8,8 +8,8 @@ namespace vkd::com {
 
 enum class Scope { machine, user };
 
-// Writes every entry; when one cannot be written, removes what was written and returns
-// the failure.
+// Writes every entry; when one cannot be written, takes back what it wrote (and nothing
+// that was there before) and returns the failure.
 HRESULT register_server(Scope scope) noexcept;
 // Removes every entry of the component and nothing else; entries already gone are no
 // failure.
