@@ -18,9 +18,12 @@ vkd_add_windows_program(com_client vkd_com_interface user32)
 vkd_add_windows_program(com_pieces_check vkd_com)
 vkd_add_windows_program(registration_rollback advapi32)
 vkd_add_windows_program(com_load vkd_com_interface psapi)
+vkd_add_windows_program(server_probe vkd_com_interface)
+target_link_options(server_probe PRIVATE -municode)
 add_dependencies(com_client VKDClickrc)
 add_dependencies(registration_rollback VKDClickrc)
 add_dependencies(com_load VKDClickrc)
+add_dependencies(server_probe VKDClickrc)
 add_dependencies(type_library_conformance VKDClickrc)
 
 find_program(VKD_WINE wine)
@@ -57,6 +60,18 @@ vkd_add_wine_test(com_type_library_conformance run none "$<TARGET_FILE:type_libr
 vkd_add_wine_test(com_pieces run none "$<TARGET_FILE:com_pieces_check>")
 vkd_add_wine_test(com_cpp_client run "${devices}/worked_example.json" "$<TARGET_FILE:com_client>")
 vkd_add_wine_test(com_load run demo "$<TARGET_FILE:com_load>")
+
+# Both servers side by side in this build's prefix: the other bitness comes from the build
+# folder of the other Windows preset, and the test is skipped (not passed) without it.
+if(bits EQUAL 64)
+  set(other_preset mingw-x86)
+else()
+  set(other_preset mingw-x64)
+endif()
+set(VKD_OTHER_BITNESS_BUILD "${PROJECT_SOURCE_DIR}/build/${other_preset}" CACHE PATH
+    "Build folder of the other Windows preset, for the test of both servers side by side")
+vkd_add_wine_test(com_both_bitnesses both "${VKD_OTHER_BITNESS_BUILD}/bin")
+set_tests_properties(com_both_bitnesses PROPERTIES SKIP_RETURN_CODE 77)
 set(vbscript "${CMAKE_CURRENT_SOURCE_DIR}/clicker_suite.vbs")
 vkd_add_wine_test(com_vbscript run "${devices}/worked_example.json" "${vbscript}" worked_example)
 vkd_add_wine_test(com_vbscript_overflow run many "${vbscript}" overflow)

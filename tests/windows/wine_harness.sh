@@ -11,6 +11,11 @@
 #   wine_harness.sh BIN WORK BITS registration  regsvr32 round trip for the machine: only the
 #                                          component's keys come, and all of them go
 #   wine_harness.sh BIN WORK BITS per-user      the same with regsvr32 /n /i:user (DllInstall)
+#   wine_harness.sh BIN WORK BITS both OTHER_BIN
+#       the server of the other bitness (from OTHER_BIN, a build of the other preset)
+#       registered beside this one: a host of each bitness gets the server of its own,
+#       and either stays usable when the other is unregistered. Exits with 77, skipped,
+#       when OTHER_BIN holds no such build.
 #   wine_harness.sh BIN WORK BITS run DEVICE FILE [ARGUMENTS...]
 #       runs a .vbs or .js through cscript, or a test program, and checks both its last
 #       line, "RESULT: <n> passed, 0 failed" with n > 0, and its exit code, 0. (cscript
@@ -23,6 +28,7 @@
 # the device copies, the scanner traces and the registry snapshots.
 set -euo pipefail
 
+here=$(cd "$(dirname "$0")" && pwd)
 bin=$(cd "$1" && pwd)
 mkdir -p "$2"
 work=$(cd "$2" && pwd)
@@ -47,13 +53,17 @@ elif [[ -x /usr/lib/wine/wine64 ]]; then
 else
   wine64=wine
 fi
-case $bits in
-  64) host_wine=("$wine64") system='C:\windows\system32' view=64 typelib_platform=win64 ;;
-  32) host_wine=(wine) system='C:\windows\syswow64' view=32 typelib_platform=win32 ;;
-  *) echo "FAILED: bitness $bits, expected 64 or 32" >&2 && exit 1 ;;
-esac
+# The loader, system folder, registry view and type library platform of a bitness.
+use_bitness() {
+  case $1 in
+    64) host_wine=("$wine64") system='C:\windows\system32' view=64 typelib_platform=win64 ;;
+    32) host_wine=(wine) system='C:\windows\syswow64' view=32 typelib_platform=win32 ;;
+    *) echo "FAILED: bitness $1, expected 64 or 32" >&2 && exit 1 ;;
+  esac
+}
+use_bitness "$bits"
 
-readonly dll="$bin/VKDClickrc.dll"
+dll="$bin/VKDClickrc.dll"
 readonly clsid="{69E2491D-1A45-4760-911F-58AE190F3295}"
 readonly libid="{973C631E-106E-4CD0-BECC-4847CCBB4CA4}"
 readonly iid="{D76AC58F-38B5-4538-A21A-5975F1B7A8CC}"
@@ -235,8 +245,53 @@ run() {
   esac
 }
 
+# The probe of a bitness creates the class by its ProgID and names the server it got.
+probe() {  # bitness, the server DLL it should get or "absent", the probe program
+  local expected=$2
+  [[ $expected == absent ]] || expected=$(windows_path "$expected")
+  (use_bitness "$1" && run_checked "${host_wine[@]}" "$3" "$expected") || exit 1
+}
+
+both_bitnesses() {
+  local other_bin=$1 other_bits=$((96 - bits))
+  local other_dll="$other_bin/VKDClickrc.dll" other_probe="$other_bin/server_probe.exe"
+  if [[ ! -f $other_dll || ! -f $other_probe ]]; then
+    echo "SKIPPED: no $other_bits-bit build in $other_bin: build the other Windows preset first"
+    exit 77
+  fi
+  local own_probe="$bin/server_probe.exe"
+  unset CSP2A_DEVICE CSP2A_TRACE  # the simulated library's built-in scanner
+  register_other() { (use_bitness "$other_bits" && dll=$other_dll && regsvr32 "$@") || fail "$other_bits-bit regsvr32 $*"; }
+  # However the test ends, the prefix is left with this build's server alone.
+  trap '(register_other /u; regsvr32) >/dev/null 2>&1 || true' EXIT
+
+  register_other
+  probe "$bits" "$dll" "$own_probe"
+  probe "$other_bits" "$other_dll" "$other_probe"
+  # Script hosts of both bitnesses, each with the server of its own.
+  run_checked "${host_wine[@]}" "$system\\cscript.exe" //nologo "$(windows_path "$here/clicker_suite.vbs")" demo
+  (use_bitness "$other_bits" &&
+    run_checked "${host_wine[@]}" "$system\\cscript.exe" //nologo "$(windows_path "$here/clicker_suite.vbs")" demo) ||
+    exit 1
+
+  register_other /u
+  expect_registered 'HKLM\Software\Classes'
+  probe "$bits" "$dll" "$own_probe"
+  probe "$other_bits" absent "$other_probe"
+  register_other
+  regsvr32 /u || fail "regsvr32 /u"
+  (use_bitness "$other_bits" && dll=$other_dll && expect_registered 'HKLM\Software\Classes') || exit 1
+  probe "$other_bits" "$other_dll" "$other_probe"
+  probe "$bits" absent "$own_probe"
+  regsvr32 || fail "registering again"
+  register_other /u
+  expect_registered 'HKLM\Software\Classes'
+  probe "$bits" "$dll" "$own_probe"
+}
+
 case $command in
   start) start ;;
+  both) both_bitnesses "$@" ;;
   stop) stop ;;
   registration) registration ;;
   per-user) per_user ;;

@@ -96,6 +96,47 @@ HRESULT register_type_library(Scope scope, std::wstring path) {
                                  : RegisterTypeLibForUser(library.Get(), path.data(), nullptr);
 }
 
+enum class Bitness { this_build, other };
+
+// A bitness's entry of the type library, "TypeLib\{...}\5.1\0\win64" or "...\win32".
+std::wstring type_library_entry(Bitness bitness) {
+  const bool win64 = (sizeof(void*) == 8) == (bitness == Bitness::this_build);
+  return L"TypeLib\\" + guid_text(LIBID_VKDClicker) + L"\\5.1\\0\\" + (win64 ? L"win64" : L"win32");
+}
+
+// The interface's entry as the type library registration writes it for the server of the
+// other bitness. Windows keeps the interfaces of the two bitnesses apart, Wine keeps one
+// for both, which unregistering the type library for one bitness deletes; the other
+// server, still registered, needs it to be marshalled between apartments.
+void keep_interface_for_other_bitness(const TLIBATTR& version) {
+  const REGSAM other_view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  const std::wstring interface_key = L"Interface\\" + guid_text(IID__Clicker);
+  const std::wstring automation_marshaler = L"{00020424-0000-0000-C000-000000000046}";
+  const std::wstring library_version =
+      std::to_wstring(version.wMajorVerNum) + L"." + std::to_wstring(version.wMinorVerNum);
+  const struct {
+    std::wstring key;
+    const wchar_t* name;
+    std::wstring value;
+  } entries[] = {
+      {interface_key, nullptr, L"_Clicker"},
+      {interface_key + L"\\ProxyStubClsid", nullptr, automation_marshaler},
+      {interface_key + L"\\ProxyStubClsid32", nullptr, automation_marshaler},
+      {interface_key + L"\\TypeLib", nullptr, guid_text(version.guid)},
+      {interface_key + L"\\TypeLib", L"Version", library_version},
+  };
+  for (const auto& entry : entries) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, entry.key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE | other_view, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    RegSetValueExW(key, entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.value.c_str()),
+                   static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+  }
+}
+
 HRESULT unregister_type_library(Scope scope) {
   Microsoft::WRL::ComPtr<ITypeLib> library;
   HRESULT outcome = load_embedded_type_library(&library);
@@ -110,7 +151,12 @@ HRESULT unregister_type_library(Scope scope) {
                                     version.lcid, version.syskind)
                 : UnRegisterTypeLibForUser(version.guid, version.wMajorVerNum,
                                            version.wMinorVerNum, version.lcid, version.syskind);
-  if (SUCCEEDED(outcome)) return outcome;
+  if (SUCCEEDED(outcome)) {
+    if (ClassesKey(Scope::machine).exists(type_library_entry(Bitness::other))) {
+      keep_interface_for_other_bitness(version);
+    }
+    return outcome;
+  }
   // A library that is not registered cannot be unregistered; which failure says so
   // differs between systems (Wine answers E_INVALIDARG).
   BSTR registered_path = nullptr;
@@ -118,12 +164,6 @@ HRESULT unregister_type_library(Scope scope) {
                                               version.wMinorVerNum, version.lcid, &registered_path);
   SysFreeString(registered_path);
   return FAILED(found) ? S_OK : outcome;
-}
-
-// This build's entry of the type library, "TypeLib\{...}\5.1\0\win64" or "...\win32".
-std::wstring type_library_entry() {
-  const wchar_t* platform = sizeof(void*) == 8 ? L"win64" : L"win32";
-  return L"TypeLib\\" + guid_text(LIBID_VKDClicker) + L"\\5.1\\0\\" + platform;
 }
 
 // Writes every entry; a failure takes back what was written, and only that.
@@ -142,7 +182,7 @@ HRESULT write_entries(Scope scope) {
   // before is left as it stands.
   const ClassesKey merged(Scope::machine);
   const std::wstring interface_key = L"Interface\\" + guid_text(IID__Clicker);
-  const bool library_was_registered = merged.exists(type_library_entry());
+  const bool library_was_registered = merged.exists(type_library_entry(Bitness::this_build));
   const bool interface_was_registered = merged.exists(interface_key);
   const HRESULT outcome = register_type_library(scope, path);
   if (FAILED(outcome)) {
@@ -154,12 +194,27 @@ HRESULT write_entries(Scope scope) {
   return outcome;
 }
 
+// Whether the server of the other bitness still registers the class. On 64-bit Windows
+// the 32-bit and the 64-bit classes live apart, but both share one ProgID.
+bool registered_for_other_bitness(const ClassesKey& classes) {
+  const REGSAM other_view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  HKEY key = nullptr;
+  const std::wstring server = classes.path(class_key() + L"\\InprocServer32");
+  if (RegOpenKeyExW(classes.root(), server.c_str(), 0, KEY_READ | other_view, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
 HRESULT remove_entries(Scope scope) {
   const ClassesKey classes(scope);
   LSTATUS status = classes.remove(class_key());
-  // The ProgID is left alone when another class has taken it over since.
+  // The ProgID is left alone when another class has taken it over since, or when the
+  // server of the other bitness still needs it.
   const std::wstring prog = prog_id;
-  if (status == ERROR_SUCCESS && classes.get(prog + L"\\CLSID") == guid_text(CLSID_Clicker)) {
+  if (status == ERROR_SUCCESS && classes.get(prog + L"\\CLSID") == guid_text(CLSID_Clicker) &&
+      !registered_for_other_bitness(classes)) {
     status = classes.remove(prog);
   }
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
