@@ -14,6 +14,11 @@ ensure_packages() {
     return 1
   fi
   echo "installing: ${missing[*]}"
+  # A package of another architecture (wine32:i386) needs that architecture enabled first.
+  for package in "${missing[@]}"; do
+    [[ $package == *:* ]] || continue
+    dpkg --print-foreign-architectures | grep -qx "${package##*:}" || dpkg --add-architecture "${package##*:}"
+  done
   apt-get update -q
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
@@ -22,5 +27,5 @@ ensure_packages() {
 BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev)
 # The clang preset (libFuzzer and the sanitizer runtimes).
 CLANG_PACKAGES=(clang libclang-rt-14-dev)
-# The Windows cross builds and their tests under Wine.
-WINDOWS_PACKAGES=(mingw-w64 mingw-w64-tools wine wine64 wine64-tools libwine-dev)
+# The Windows cross builds and their tests under Wine; wine32 runs the x86 build's tests.
+WINDOWS_PACKAGES=(mingw-w64 mingw-w64-tools wine wine64 wine32:i386 wine64-tools libwine-dev)

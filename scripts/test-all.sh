@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test: installs what is missing, then configures, builds and tests each preset:
 # g++ (with benchmarks built), ASan+UBSan, clang (with fuzz targets), and the x64 and
-# x86 Windows cross builds (x64 tested under Wine, x86 checked with objdump).
+# x86 Windows cross builds, both tested under Wine. x64 comes before x86, whose test of
+# both servers side by side takes the x64 build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
