@@ -15,6 +15,7 @@
 
 #include "VKDClicker.h"  // generated from VKDClicker.idl
 #include "check.h"
+#include "new_clicker.h"
 #include "message_window.h"
 #include "owned_variant.h"
 #include "default_value_object.h"
@@ -22,12 +23,13 @@
 
 using Microsoft::WRL::ComPtr;
 using vkd::testing::check;
+using vkd::testing::error_subscript;
+using vkd::testing::error_type_mismatch;
+using vkd::testing::new_clicker;
 using Value = vkd::testing::OwnedVariant;
 
 namespace {
 
-constexpr HRESULT error_subscript = static_cast<HRESULT>(0x800A0009);
-constexpr HRESULT error_type_mismatch = static_cast<HRESULT>(0x800A000D);
 constexpr const wchar_t* hello_text = L"Clicker control successfully installed";
 // What the worked example's scanner reports about itself, after the parameters.
 const std::wstring status_text(L"0x4:0x0:ABCD1234\0\0:0x0:0x1", 26);
@@ -36,13 +38,6 @@ std::wstring text_of(BSTR text) { return text == nullptr ? L"" : std::wstring(te
 
 std::wstring text_of(const VARIANT& value) {
   return V_VT(&value) == VT_BSTR ? text_of(V_BSTR(&value)) : L"<not a text>";
-}
-
-ComPtr<_Clicker> new_clicker() {
-  ComPtr<_Clicker> clicker;
-  CoCreateInstance(CLSID_Clicker, nullptr, CLSCTX_INPROC_SERVER, IID__Clicker,
-                   reinterpret_cast<void**>(clicker.GetAddressOf()));
-  return clicker;
 }
 
 HRESULT let_variant(_Clicker& clicker, HRESULT (STDMETHODCALLTYPE _Clicker::*let)(VARIANT*),

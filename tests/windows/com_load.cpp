@@ -13,24 +13,18 @@
 
 #include "VKDClicker.h"  // generated from VKDClicker.idl
 #include "check.h"
+#include "new_clicker.h"
 #include "owned_variant.h"
 #include "process_usage.h"
 
 using Microsoft::WRL::ComPtr;
 using vkd::testing::check;
+using vkd::testing::error_subscript;
+using vkd::testing::error_type_mismatch;
+using vkd::testing::new_clicker;
 using Value = vkd::testing::OwnedVariant;
 
 namespace {
-
-constexpr HRESULT error_subscript = static_cast<HRESULT>(0x800A0009);
-constexpr HRESULT error_type_mismatch = static_cast<HRESULT>(0x800A000D);
-
-ComPtr<_Clicker> new_clicker() {
-  ComPtr<_Clicker> clicker;
-  CoCreateInstance(CLSID_Clicker, nullptr, CLSCTX_INPROC_SERVER, IID__Clicker,
-                   reinterpret_cast<void**>(clicker.GetAddressOf()));
-  return clicker;
-}
 
 // A property put by name, the value handed over by reference as scripts hand a variable.
 HRESULT put_by_reference(IDispatch& object, DISPID member, VARIANT& value, EXCEPINFO& exception) {
