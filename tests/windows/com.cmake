@@ -33,6 +33,7 @@ if(NOT VKD_WINE)
 endif()
 if(TARGET csp2a)
   add_dependencies(com_client csp2a)
+  add_dependencies(com_load csp2a)
 endif()
 
 set(harness "${CMAKE_CURRENT_SOURCE_DIR}/wine_harness.sh")
