@@ -10,9 +10,14 @@ namespace vkd::sim {
 
 std::optional<DeviceLock> DeviceLock::take(const std::string& path, std::string& problem) {
   const std::filesystem::path device(path);
-  // No companion file for a device file that is not there.
-  if (::GetFileAttributesW(device.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  // No companion file beside what is no device file at all.
+  const DWORD attributes = ::GetFileAttributesW(device.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
     problem = "cannot be read: " + last_system_error();
+    return std::nullopt;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    problem = "is a folder";
     return std::nullopt;
   }
   std::filesystem::path companion = device;

@@ -7,8 +7,8 @@
 // under the device file's lock, set one of the 50 parameters from FIRST_PARAMETER (which
 // no other writer sets), or set the clock to a value no step of any writer repeats.
 //
-// Before each step it checks that the file still holds everything it did that nobody
-// else undoes: its parameters, and its barcodes since the last erase (some erase by
+// Before each step and after the last it checks that the file still holds everything it
+// did that nobody else undoes: its parameters, and its barcodes since the last erase (some erase by
 // anyone may have removed them all, never only some). The first fault ends it with
 // status 1 and a line on standard error. Otherwise it prints what it did as one JSON
 // line, for the test to check the file's final state against:
@@ -66,7 +66,8 @@ class Writer {
     return set_clock(index);
   }
 
-  void finish() {
+  bool finish() {
+    if (!still_holds_what_it_did()) return false;
     library_.csp2Restore();
     std::cout << json{{"adds", adds_},
                       {"erased_up_to", erased_up_to_},
@@ -75,6 +76,7 @@ class Writer {
                       {"steps", steps_}}
                      .dump()
               << '\n';
+    return true;
   }
 
  private:
@@ -123,8 +125,13 @@ class Writer {
   }
 
   bool still_holds_what_it_did() {
+    // Read under the lock too: on Windows a file held open, even for reading, cannot be
+    // replaced, and the library's change at that moment would fail.
     std::string problem;
-    const std::optional<std::string> text = vkd::sim::read_file(path_, vkd::sim::max_device_file_size, problem);
+    std::optional<std::string> text;
+    if (const auto lock = vkd::sim::DeviceLock::take(path_, problem)) {
+      text = vkd::sim::read_file(path_, vkd::sim::max_device_file_size, problem);
+    }
     if (!text) return fault("cannot read the file: " + problem);
     const json device = json::parse(*text);
     const json listed = device.value("parameters", json::object());
@@ -185,6 +192,5 @@ int main(int argc, char** argv) {
   for (int index = 0; index < steps; ++index) {
     if (!writer.step(index, random)) return 1;
   }
-  writer.finish();
-  return 0;
+  return writer.finish() ? 0 : 1;
 }
