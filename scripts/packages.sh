@@ -23,8 +23,8 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
-# What every native build needs.
-BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev)
+# What every native build needs (strace: a test watches the simulated library's writes).
+BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev strace)
 # The clang preset (libFuzzer and the sanitizer runtimes).
 CLANG_PACKAGES=(clang libclang-rt-14-dev)
 # The Windows cross builds and their tests under Wine; wine32 runs the x86 build's tests.

@@ -3,7 +3,6 @@
 // error, if any, is the export's error.
 #include <cstdint>
 
-#include "automation/number_reading.h"
 #include "component/clicker.h"
 #include "export/delimited_export.h"
 #include "export/fixed_width_export.h"
@@ -19,9 +18,8 @@ Text Clicker::alldata() {
 Text Clicker::alldata2() {
   open_clicker();
   Text text = delimited_export(state_);
-  // Only a text that was built counts. A length beyond the 32-bit field is an overflow,
-  // not a wrapped negative count.
-  state_.length_alldata2 = to_int32(static_cast<double>(text.size()));
+  // Only a text that was built counts; the export builds none longer than this field holds.
+  state_.length_alldata2 = static_cast<std::int32_t>(text.size());
   return text;
 }
 

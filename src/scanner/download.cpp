@@ -120,6 +120,9 @@ void download_barcodes(ClickerState& state, Library& library) {
   TimeStampReader stamps;
   for (std::size_t i = 1; i <= count; ++i) {
     const auto record_number = static_cast<std::int32_t>(i - 1);  // counted from 0
+    // Whatever the library leaves unwritten reads as zeros, never as the record before:
+    // a record with nothing written is the short record of length 0.
+    packet.fill(0);
     // No such record: the download ends here, silently.
     if (library.csp2GetPacket(packet.data(), record_number, csp2a::packet_size) < 0) return;
     const std::size_t length = packet[0];

@@ -13,7 +13,9 @@ namespace vkd {
 //
 // A record too short to hold its time stamp keeps its code type and gets an empty text
 // and the fallback time stamp, 2001-01-01 00:00:00; so does a time-stamp text whose date
-// cannot be read. Neither ends the download.
+// cannot be read. Neither ends the download. Bytes of a record that the library did not
+// write read as zeros: a record of which it wrote nothing is such a short record, of code
+// type 0.
 void download_barcodes(ClickerState& state, Library& library);
 
 }  // namespace vkd

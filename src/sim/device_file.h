@@ -2,6 +2,7 @@
 // Device files: a simulated scanner described in JSON, and the same file brought up to
 // date with what the scanner changed. The format is described in device_file.cpp and in
 // the README of this folder.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -11,6 +12,11 @@
 #include "sim/device.h"
 
 namespace vkd::sim {
+
+// The largest file taken for a device file. A scanner holds at most 65,535 barcodes, and
+// even with every text at its 250 bytes given in hex, as the library writes the file back
+// (indented), that stays far below this; a larger file is something else named by mistake.
+inline constexpr std::size_t max_device_file_size = std::size_t{64} << 20;
 
 struct LoadedDevice {
   Device device;

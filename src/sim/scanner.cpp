@@ -29,12 +29,11 @@ bool valid_clock(std::span<const std::uint8_t> c) {
 
 }  // namespace
 
-template <class Field>
-Answer Scanner::change(Field& field, Field value) {
-  Field old = std::exchange(field, std::move(value));
-  if (store_(device_)) return {result::ok};
-  field = std::move(old);
-  return {result::device_unusable};
+Answer Scanner::change(const Change& change) {
+  std::optional<Device> changed = store_(device_, change);
+  if (!changed) return {result::device_unusable};
+  device_ = std::move(*changed);
+  return {result::ok};
 }
 
 Answer Scanner::value_while_open(std::int32_t value) const {
@@ -68,7 +67,7 @@ Answer Scanner::read_data() {
 
 Answer Scanner::clear_data() {
   if (!held_) return {result::port_not_open};
-  return change(device_.barcodes, {});
+  return change([](Device& device) { device.barcodes.clear(); });
 }
 
 // One record: its length byte L (the bytes that follow), the code type, the text and the
@@ -116,7 +115,7 @@ Answer Scanner::set_clock(std::span<const std::uint8_t> clock) {
   if (clock.size() < device_.clock.size() || !valid_clock(clock)) return {result::bad_argument};
   Clock set{};
   std::copy_n(clock.begin(), set.size(), set.begin());
-  return change(device_.clock, set);
+  return change([set](Device& device) { device.clock = set; });
 }
 
 Answer Scanner::version(std::span<std::uint8_t> out) const { return copy_out(device_.version, out); }
@@ -135,11 +134,13 @@ Answer Scanner::set_parameter(std::int32_t number, std::span<const std::uint8_t>
   if (number < 0 || static_cast<std::size_t>(number) >= device_.parameters.size() || value.empty()) {
     return {result::bad_argument};
   }
-  Parameters changed = device_.parameters;
-  changed[static_cast<std::size_t>(number)] = value[0];
-  return change(device_.parameters, changed);
+  return change([at = static_cast<std::size_t>(number), byte = value[0]](Device& device) {
+    device.parameters[at] = byte;
+  });
 }
 
-Answer Scanner::restore_defaults() { return change(device_.parameters, default_parameters()); }
+Answer Scanner::restore_defaults() {
+  return change([](Device& device) { device.parameters = default_parameters(); });
+}
 
 }  // namespace vkd::sim

@@ -4,6 +4,7 @@
 // device's answers to each command.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -19,9 +20,12 @@ struct Answer {
 
 class Scanner {
  public:
-  // Keeps the device after each change; when it cannot, the change is undone and the
-  // call fails.
-  using Store = std::function<bool(const Device&)>;
+  using Change = std::function<void(Device&)>;
+  // Makes a change to the device where it is kept and gives the device as it then is;
+  // nothing when the change could not be kept, and then nothing changed. Where the device
+  // is kept in a file that other processes change too, the change is made to the file's
+  // content of that moment, which need not be `current`.
+  using Store = std::function<std::optional<Device>(const Device& current, const Change& change)>;
 
   Scanner(Device device, Store store) : device_(std::move(device)), store_(std::move(store)) {}
 
@@ -54,8 +58,7 @@ class Scanner {
 
  private:
   Answer value_while_open(std::int32_t value) const;
-  template <class Field>
-  Answer change(Field& field, Field value);
+  Answer change(const Change& change);
 
   Device device_;
   Store store_;

@@ -7,6 +7,7 @@
 
 #include "sim/atomic_file.h"
 #include "sim/device_file.h"
+#include "sim/device_lock.h"
 #include "sim/result.h"
 
 namespace vkd::sim {
@@ -28,24 +29,26 @@ SimulatedLibrary& SimulatedLibrary::instance() {
 
 std::int32_t SimulatedLibrary::serve(Call& call, const std::function<Answer(Scanner&)>& answer) {
   const std::lock_guard lock(mutex_);
-  if (!started_ || call.name == "csp2Init") refresh();
+  if (call.name == "csp2Init" || (!scanner_ && !problem_)) refresh();
   const int occurrence = ++occurrences_[call.name];
+  Scanner* scanner = problem_ || !scanner_ ? nullptr : &*scanner_;
+  const ScriptedResult* script = scanner != nullptr ? scripted(scanner->device(), call, occurrence) : nullptr;
   Answer answered{result::device_unusable};
-  const ScriptedResult* script = problem_ ? nullptr : scripted(call, occurrence);
   if (script != nullptr) {
     const std::size_t n = script->bytes ? std::min(script->bytes->size(), call.output.bytes.size()) : 0;
     if (n > 0) std::copy_n(script->bytes->begin(), n, call.output.bytes.begin());
     answered = {script->result, n};
-  } else if (!problem_) {
-    answered = answer(*scanner_);
+  } else if (scanner != nullptr) {
+    answered = answer(*scanner);
   }
   call.line.bytes(call.output.name, call.output.bytes.first(answered.written));
   trace_.write(call.line.finish(answered.result, script != nullptr));
   return answered.result;
 }
 
-const ScriptedResult* SimulatedLibrary::scripted(const Call& call, int occurrence) const {
-  for (const ScriptedResult& entry : scanner_->device().script) {
+const ScriptedResult* SimulatedLibrary::scripted(const Device& device, const Call& call,
+                                                 int occurrence) {
+  for (const ScriptedResult& entry : device.script) {
     if (entry.call == call.name && (!entry.occurrence || *entry.occurrence == occurrence) &&
         (!entry.argument || entry.argument == call.argument)) {
       return &entry;
@@ -58,53 +61,72 @@ void SimulatedLibrary::refresh() {
   trace_.follow(std::getenv("CSP2A_TRACE"));
   const char* named = std::getenv("CSP2A_DEVICE");
   const std::string path = named == nullptr ? "" : named;
-  const bool same_device = started_ && path == device_path_;
-  started_ = true;
-  if (path.empty()) {
-    if (!same_device) {
-      device_path_.clear();
-      problem_.reset();
-      occurrences_.clear();
-      scanner_.emplace(demo_device(), [](const Device&) { return true; });
+  if (path.empty()) return serve_demo();
+  std::string problem;
+  std::optional<std::string> text;
+  if (const auto lock = DeviceLock::take(path, problem)) text = read_file(path, max_device_file_size, problem);
+  if (!text) return unusable(path, std::move(problem));
+  const bool same_device = scanner_ && path == device_path_;
+  if (!same_device || text != device_text_) {
+    auto parsed = parse_device_file(*text);
+    if (auto* why = std::get_if<std::string>(&parsed)) return unusable(path, std::move(*why));
+    Device& device = std::get<LoadedDevice>(parsed).device;
+    if (same_device) {
+      scanner_->replace_device(std::move(device));
+    } else {
+      scanner_.emplace(std::move(device),
+                       [this](const Device&, const Scanner::Change& change) { return store(change); });
     }
-    return;
+    device_path_ = path;
+    device_text_ = std::move(text);
+    occurrences_.clear();
   }
-  std::optional<std::string> text = read_file(path);
-  if (same_device && text == device_text_) return;
-  device_path_ = path;
-  device_text_ = std::move(text);
-  occurrences_.clear();
-  if (!same_device) scanner_.reset();
-  if (!device_text_) return unusable("cannot be read");
-  auto parsed = parse_device_file(*device_text_);
-  if (auto* problem = std::get_if<std::string>(&parsed)) return unusable(std::move(*problem));
-  LoadedDevice& loaded = std::get<LoadedDevice>(parsed);
-  document_ = std::move(loaded.document);
   problem_.reset();
-  if (scanner_) {
-    scanner_->replace_device(std::move(loaded.device));
-  } else {
-    scanner_.emplace(std::move(loaded.device), [this](const Device& device) { return store(device); });
-  }
 }
 
-void SimulatedLibrary::unusable(std::string problem) {
-  trace_.message("device file " + device_path_ + " cannot be used, every call fails: " + problem);
+void SimulatedLibrary::serve_demo() {
+  problem_.reset();
+  if (scanner_ && device_path_.empty()) return;  // already the demo
+  device_path_.clear();
+  device_text_.reset();
+  occurrences_.clear();
+  scanner_.emplace(demo_device(), [](const Device& current, const Scanner::Change& change) {
+    std::optional<Device> changed = current;
+    change(*changed);
+    return changed;
+  });
+}
+
+// Everything else stays as it was, to be served again once the file can be used.
+void SimulatedLibrary::unusable(const std::string& path, std::string problem) {
+  trace_.message("device file " + path + " cannot be used, every call fails: " + problem);
   problem_ = std::move(problem);
 }
 
-bool SimulatedLibrary::store(const Device& device) {
-  if (device_path_.empty()) return true;
-  nlohmann::json updated = updated_document(document_, device);
-  std::string text = updated.dump(2) + "\n";
+std::optional<Device> SimulatedLibrary::store(const Scanner::Change& change) {
   std::string problem;
-  if (!replace_file(device_path_, text, problem)) {
+  std::optional<Device> changed;
+  if (const auto lock = DeviceLock::take(device_path_, problem)) changed = change_file(change, problem);
+  if (!changed) {
     trace_.message("device file " + device_path_ + " not updated, the change is undone: " + problem);
-    return false;
   }
-  document_ = std::move(updated);
-  device_text_ = std::move(text);
-  return true;
+  return changed;
+}
+
+std::optional<Device> SimulatedLibrary::change_file(const Scanner::Change& change, std::string& problem) {
+  std::optional<std::string> text = read_file(device_path_, max_device_file_size, problem);
+  if (!text) return std::nullopt;
+  auto parsed = parse_device_file(*text);
+  if (auto* why = std::get_if<std::string>(&parsed)) {
+    problem = std::move(*why);
+    return std::nullopt;
+  }
+  LoadedDevice& loaded = std::get<LoadedDevice>(parsed);
+  change(loaded.device);
+  std::string written = updated_document(loaded.document, loaded.device).dump(2) + "\n";
+  if (!replace_file(device_path_, written, problem)) return std::nullopt;
+  device_text_ = std::move(written);
+  return std::move(loaded.device);
 }
 
 std::int32_t SimulatedLibrary::csp2Init(std::int32_t port) {

@@ -9,8 +9,13 @@
 // emptied the scanner). Naming another file is like plugging in another scanner: its
 // port is free and no records are taken in; a changed file describes the same scanner,
 // whose held port and taken-in records stay. Script occurrences count afresh from every
-// reading. Without CSP2A_DEVICE the built-in demo scanner answers, and its changes last
-// as long as the process.
+// such reading. Without CSP2A_DEVICE the built-in demo scanner answers, and its changes
+// last as long as the process.
+//
+// A file that cannot be read or understood makes every call fail until a csp2Init reads
+// a good one, and changes nothing else: the scanner served before, its held port and its
+// taken-in records are there again once the file is. Each change to the device is made
+// under the file's lock to the file as it is then (see device_lock.h).
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -19,8 +24,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-
-#include <nlohmann/json.hpp>
 
 #include "scanner/csp2a_functions.h"
 #include "sim/scanner.h"
@@ -54,19 +57,20 @@ class SimulatedLibrary {
   };
 
   std::int32_t serve(Call& call, const std::function<Answer(Scanner&)>& answer);
-  const ScriptedResult* scripted(const Call& call, int occurrence) const;
+  static const ScriptedResult* scripted(const Device& device, const Call& call, int occurrence);
   void refresh();
-  void unusable(std::string problem);
-  bool store(const Device& device);
+  void serve_demo();
+  void unusable(const std::string& path, std::string problem);
+  std::optional<Device> store(const Scanner::Change& change);
+  // The rest of store, while the file's lock is held.
+  std::optional<Device> change_file(const Scanner::Change& change, std::string& problem);
 
   std::mutex mutex_;
   Trace trace_;
-  bool started_ = false;
   std::string device_path_;                 // empty for the demo scanner
   std::optional<std::string> device_text_;  // the file as last read or written
-  nlohmann::json document_;
   std::optional<std::string> problem_;      // why the device file cannot be used
-  std::optional<Scanner> scanner_;
+  std::optional<Scanner> scanner_;          // none before the first good reading
   std::map<std::string_view, int> occurrences_;
 };
 

@@ -135,6 +135,22 @@ TEST_F(DownloadTest, ACorruptRecordGetsTheFallbackAndTheDownloadGoesOn) {
   EXPECT_EQ(library.call_names().back(), "csp2GetSwVersion");
 }
 
+TEST_F(DownloadTest, BytesTheLibraryDidNotWriteHoldNothingOfTheRecordBefore) {
+  const Bytes first_stamp = {0xA1, 0xB2, 0xC3, 0xD4};
+  // The second writes 4 of its 14 bytes, the third nothing at all.
+  scanner_with({record(3, "8712345678906", first_stamp), Bytes{13, 28, '4', '0'}, Bytes{}},
+               {"02:30:15 PM 05/17/07", "03:00:00 PM 05/18/07"});
+  clicker.open_clicker();
+
+  EXPECT_EQ(texts()[2], u"40" + Text(6, u'\0'));
+  EXPECT_EQ(types()[2], Variant(std::int16_t{28}));
+  EXPECT_EQ(calls_of(Function::csp2TimeStamp2Str)[1]->input, Bytes(4, 0));
+  EXPECT_EQ(texts()[3], u"");
+  EXPECT_EQ(types()[3], Variant(std::int16_t{0}));
+  EXPECT_EQ(when(times()[3]), "2001-01-01 00:00:00");
+  EXPECT_EQ(library.count(Function::csp2TimeStamp2Str), 2);
+}
+
 TEST_F(DownloadTest, AFailedPacketEndsTheDownloadSilently) {
   scanner_with({record(1, "one"), record(2, "two")},
                {"02:30:15 PM 05/17/07", "03:00:00 PM 05/18/07"});

@@ -10,6 +10,7 @@
 #include "export_state.h"
 #include "fake_host.h"
 #include "fake_library.h"
+#include "peak_memory.h"
 #include "scripted_scanner.h"
 
 namespace vkd::testing {
@@ -136,6 +137,19 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
     });
+
+TEST_F(ClickerExports, ADelimitedTextLongerThanAHostHoldsIsAnOverflowAndKeepsTheLength) {
+  scanner.barcodes.assign(4000, {3, "8712345678906", stamp("13:45:02")});
+  scanner.count = 4000;
+  clicker.let_pdelimiter(Text(100'000, u'|'));  // six per record: 2.4 billion characters
+  clicker.state().length_alldata2 = 77;
+  const long before = peak_memory_kib();
+  EXPECT_EQ(error_number([&] { (void)clicker.alldata2(); }), 6);
+  EXPECT_LT(peak_memory_kib() - before, 64 * 1024) << "KiB more than before";
+  EXPECT_EQ(clicker.length_alldata2(), 77);
+  EXPECT_TRUE(clicker.open_ok());
+  EXPECT_EQ(clicker.num_barcodes(), 4000);
+}
 
 TEST_F(ClickerExports, AccessorsOnANewObjectFail) {
   for (const std::int16_t index : {0, 1, -1}) expect_accessors_fail_at(index);

@@ -1,10 +1,7 @@
 // Device files: what makes one unusable, and how the library keeps one up to date for
 // itself and for other processes.
-#include <stdio.h>
-
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "sim_fixture.h"
 
@@ -15,16 +12,7 @@ class DeviceFile : public SimTest {
  protected:
   // The lines sim_probe prints for its actions on the device, from another process.
   std::vector<std::string> probe(const std::string& actions) {
-    const std::string command = std::string(VKD_SIM_PROBE) + " 3 " + actions;
-    FILE* output = ::popen(command.c_str(), "r");
-    std::vector<std::string> lines;
-    if (output == nullptr) return lines;
-    std::array<char, 256> line{};
-    while (std::fgets(line.data(), line.size(), output) != nullptr) {
-      lines.emplace_back(line.data(), std::strcspn(line.data(), "\n"));
-    }
-    EXPECT_EQ(::pclose(output), 0) << command;
-    return lines;
+    return ChildProcess(std::string(VKD_SIM_PROBE) + " 3 " + actions).lines();
   }
 };
 
@@ -156,6 +144,53 @@ TEST_F(DeviceFile, TheFileIsReplacedWholeNeverRewrittenInPlace) {
   for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, std::vector<std::string>({"device.json", "old.json", "trace.txt"}));
+}
+
+TEST_F(DeviceFile, ALinkStaysALinkAndItsTargetIsReplacedKeepingItsPermissions) {
+  const fs::path target = folder_ / "real" / "scanner.json";
+  fs::create_directories(target.parent_path());
+  std::ofstream(target) << json({{"port", 3}, {"barcodes", {barcode(28, "40012345")}}}).dump();
+  const auto permissions = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(target, permissions);
+  fs::create_symlink(fs::path("real") / "scanner.json", device_path());  // relative to its folder
+  ::setenv("CSP2A_DEVICE", device_path().c_str(), 1);
+
+  ASSERT_EQ(open_and_read(), 1);
+  ASSERT_EQ(library().csp2ClearData(), result::ok);
+  EXPECT_TRUE(fs::is_symlink(device_path()));
+  EXPECT_EQ(fs::read_symlink(device_path()), fs::path("real") / "scanner.json");
+  EXPECT_EQ(json::parse(read_text(target))["barcodes"], json::array());
+  EXPECT_EQ(fs::status(target).permissions(), permissions);
+  std::vector<fs::path> beside_target;
+  for (const auto& entry : fs::directory_iterator(target.parent_path())) beside_target.push_back(entry.path());
+  EXPECT_EQ(beside_target, std::vector<fs::path>{target});
+}
+
+// As the system sees it: the new file's content reaches the disk before the rename makes
+// it the device file, and the rename reaches it with the folder's flush after.
+TEST_F(DeviceFile, TheNewFileIsOnTheDiskBeforeTheRenameAndTheRenameAfterIt) {
+  if (std::string(VKD_STRACE).empty()) GTEST_SKIP() << "strace is not installed";
+  use_device({{"port", 3}, {"barcodes", {barcode(28, "40012345")}}});
+  const fs::path calls = folder_ / "calls.txt";
+  // The leak checker of a sanitizer build cannot work under a tracer, and is not what
+  // this is about.
+  const std::string command = "ASAN_OPTIONS=detect_leaks=0 " + std::string(VKD_STRACE) + " -f -y -e trace=fsync,fdatasync,rename,renameat,renameat2 -o " +
+                              calls.string() + " " + VKD_SIM_PROBE + " 3 clear";
+  EXPECT_EQ(ChildProcess(command).lines(), std::vector<std::string>{"0"});
+
+  std::vector<std::string> lines;
+  std::istringstream text(read_text(calls));
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
+  const auto first_with = [&](auto from, const std::string& call, const std::string& argument) {
+    return std::find_if(from, lines.end(), [&](const std::string& line) {
+      return line.find(" " + call) != std::string::npos && line.find(argument) != std::string::npos;
+    });
+  };
+  const auto flushed = first_with(lines.begin(), "fsync(", ".tmp>");
+  ASSERT_NE(flushed, lines.end()) << read_text(calls);
+  const auto renamed = first_with(flushed, "rename", "\"" + device_path().string() + "\")");
+  ASSERT_NE(renamed, lines.end()) << read_text(calls);
+  EXPECT_NE(first_with(renamed, "fsync(", "<" + folder_.string() + ">"), lines.end()) << read_text(calls);
 }
 
 TEST_F(DeviceFile, AChangeThatCannotBeWrittenIsUndoneAndFails) {

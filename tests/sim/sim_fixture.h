@@ -4,6 +4,7 @@
 // to the library through CSP2A_DEVICE and CSP2A_TRACE, which it reads again at every
 // csp2Init; so every test begins with a csp2Init.
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -41,6 +43,38 @@ inline std::string read_text(const fs::path& path) {
   text << file.rdbuf();
   return text.str();
 }
+
+// Another process, running from its construction on; its standard output is read once
+// it has ended.
+class ChildProcess {
+ public:
+  explicit ChildProcess(std::string command)
+      : command_(std::move(command)), output_(::popen(command_.c_str(), "r")) {}
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess() {
+    if (output_ != nullptr) ::pclose(output_);
+  }
+
+  // Waits for its end, which must be with status 0, and gives the lines it printed.
+  std::vector<std::string> lines() {
+    std::vector<std::string> lines;
+    if (output_ == nullptr) {
+      ADD_FAILURE() << "cannot start " << command_;
+      return lines;
+    }
+    std::string text;
+    for (int c = std::fgetc(output_); c != EOF; c = std::fgetc(output_)) text += static_cast<char>(c);
+    EXPECT_EQ(::pclose(std::exchange(output_, nullptr)), 0) << command_;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+  }
+
+ private:
+  std::string command_;
+  FILE* output_;
+};
 
 class SimTest : public ::testing::Test {
  protected:
@@ -73,7 +107,7 @@ class SimTest : public ::testing::Test {
 
   // The built-in scanner, afresh: switching to it from another device starts it anew.
   void use_demo() {
-    ::setenv("CSP2A_DEVICE", (folder_ / "none.json").c_str(), 1);
+    use_device({{"port", 99}});
     library().csp2Init(-1);
     ::unsetenv("CSP2A_DEVICE");
   }

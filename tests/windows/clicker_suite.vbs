@@ -4,6 +4,7 @@
 '                   version ABCD1234, clock 13:53:57 on 1 May 2009, two barcodes (the data
 '                   of the export examples); every member of the interface
 '   overflow        a scanner that holds 40,000 barcodes, more than the 16-bit count takes
+'   long_delimiter  a scanner that holds 4,000 barcodes, for a delimited text too long
 '   demo            the simulated library's built-in scanner (no device file)
 '   lets            devices/worked_example.json: every let given a value the ways scripts
 '                   give one, and what the platform makes of values of other types
@@ -244,6 +245,24 @@ Sub Overflow()
   On Error GoTo 0
 End Sub
 
+' Six delimiters of 100,000 characters per barcode make a delimited text of 2.4 billion
+' characters, more than a String holds: alldata2 fails with the overflow error, 6, at
+' once, and the scanner's data are there to read record by record.
+Sub LongDelimiter()
+  Dim x
+  Set o = CreateObject("VKDClicker.Clicker")
+  o.lastport = 3
+  o.pdelimiter = String(100000, "|")
+  On Error Resume Next
+  x = o.alldata2
+  ExpectError 6, "alldata2 of 2.4 billion characters"
+  On Error GoTo 0
+  Check o.length_alldata2 = 0, "length_alldata2 unchanged"
+  Check o.open_ok And o.num_barcodes = 4000, "the scanner answered with its 4,000 barcodes"
+  o.get_barcode = 4000
+  Check o.sbarcode = "8712345678906", "the last barcode"
+End Sub
+
 ' The contents of the built-in scanner belong to the simulator: only their shape is
 ' checked.
 Sub DemoScanner()
@@ -389,11 +408,12 @@ Sub Lets()
 End Sub
 
 If WScript.Arguments.Count <> 1 Then
-  Check False, "the scanner to test: worked_example, overflow, demo or lets"
+  Check False, "the scanner to test: worked_example, overflow, long_delimiter, demo or lets"
 Else
   Select Case WScript.Arguments(0)
     Case "worked_example": WorkedExample
     Case "overflow": Overflow
+    Case "long_delimiter": LongDelimiter
     Case "demo": DemoScanner
     Case "lets": Lets
     Case Else: Check False, "no such scanner: " & WScript.Arguments(0)
