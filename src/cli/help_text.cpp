@@ -5,7 +5,8 @@ namespace vkd::cli {
 namespace {
 
 constexpr std::string_view download_help = R"(  download [--format v03|v01|csv|json|jsonl] [--delimiter D] [--output FILE
-           [--append]] [--empty [--set-clock TIME]] [--wait SECONDS] [--port N] [--log]
+           [--append]] [--empty [--set-clock TIME]] [--wait SECONDS]
+           [--port N] [--log]
       Reads every stored barcode and prints the scanner's content:
         v03   the delimited text, fields joined by D (default ";"), exactly as
               the component gives it (the version keeps its NUL padding)
