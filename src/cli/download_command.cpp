@@ -67,15 +67,22 @@ std::string no_scanner(const Invocation& invocation) {
 }
 
 // Empties the scanner on the port where it answered, which need not be the one the search
-// started from.
-void empty_after_download(Clicker& clicker, const Invocation& invocation, Outcome& outcome) {
+// started from. The emptying opens the port anew: a barcode scanned in between is erased
+// with the rest, and the count the emptying read before erasing tells of it.
+void empty_after_download(Clicker& clicker, const Invocation& invocation, int downloaded,
+                          Outcome& outcome) {
   const std::int16_t port = clicker.comport();
   if (invocation.log) outcome.complaint += to_utf8(clicker.log()) + "\n";
   clicker.let_lastport(Variant(std::int32_t{port}));
   const EmptyingReport report = empty_scanner(clicker, invocation.set_clock, port, "emptied");
-  outcome.complaint += report.lines.empty() ? "emptied: no\n" : report.lines;
-  outcome.complaint += report.complaint;
-  if (!report.complaint.empty()) outcome.exit_code = exit_not_done;
+  std::string problems = report.complaint;
+  if (clicker.open_ok() && clicker.num_barcodes() > downloaded) {
+    problems += "clicker: the scanner held " + std::to_string(clicker.num_barcodes()) +
+                " records when it was emptied, " + std::to_string(downloaded) +
+                " when it was read: those scanned in between are lost\n";
+  }
+  outcome.complaint += (report.lines.empty() ? "emptied: no\n" : report.lines) + problems;
+  if (!problems.empty()) outcome.exit_code = exit_not_done;
 }
 
 }  // namespace
@@ -100,8 +107,8 @@ Outcome download(Clicker& clicker, Host& host, const Invocation& invocation) {
                         (invocation.empty_after ? "; it was not emptied\n" : "\n");
   }
   if (invocation.empty_after) {
-    outcome.after_delivery = [&clicker, &invocation](Outcome& done) {
-      empty_after_download(clicker, invocation, done);
+    outcome.after_delivery = [&clicker, &invocation, count = report.count](Outcome& done) {
+      empty_after_download(clicker, invocation, count, done);
     };
   }
   return outcome;

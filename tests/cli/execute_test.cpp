@@ -192,6 +192,19 @@ TEST_F(ExecuteTest, DownloadThenEmptyUsesThePortThatAnswered) {
   EXPECT_TRUE(out.str().starts_with("DL;V03;")) << out.str();
 }
 
+// The emptying opens the port anew; a barcode scanned in between is erased with the rest.
+// Nothing can keep it, but the count read before erasing says that it was there.
+TEST_F(ExecuteTest, DownloadThenEmptySaysWhenMoreWereErasedThanRead) {
+  library.script(Function::csp2ReadData, 1, {2, std::nullopt});  // the download's count
+  library.script(Function::csp2ReadData, 2, {3, std::nullopt});  // the emptying's
+  Invocation invocation = command_on_port(Command::download, 0);
+  invocation.empty_after = true;
+  EXPECT_EQ(execute_command(invocation), 2);
+  EXPECT_EQ(err.str(),
+            "emptied: yes\nclicker: the scanner held 3 records when it was emptied, 2 when it "
+            "was read: those scanned in between are lost\n");
+}
+
 class WaitTest : public ExecuteTest {
  protected:
   // No scanner for the first `absent_searches` searches of 16 ports each.
