@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 #include <map>
-#include <string_view>
 
 #include "cli/clock_text.h"
 #include "cli/whole_number.h"
@@ -11,6 +10,9 @@
 namespace vkd::cli {
 
 namespace {
+
+constexpr Command scanner_commands[] = {Command::download, Command::empty, Command::params_show,
+                                        Command::params_reset};
 
 struct OptionRule {
   std::string_view name;
@@ -22,15 +24,15 @@ const std::vector<OptionRule>& option_rules() {
   static const std::vector<OptionRule> rules = {
       {"--help", false, {}},
       {"--version", false, {}},
-      {"--format", true, {Command::download}},
+      {"--format", true, {Command::download, Command::params_show}},
       {"--delimiter", true, {Command::download}},
-      {"--set-clock", true, {Command::empty}},
-      {"--port",
-       true,
-       {Command::download, Command::empty, Command::params_show, Command::params_reset}},
-      {"--log",
-       false,
-       {Command::download, Command::empty, Command::params_show, Command::params_reset}},
+      {"--output", true, {Command::download}},
+      {"--append", false, {Command::download}},
+      {"--empty", false, {Command::download}},
+      {"--wait", true, {Command::download}},
+      {"--set-clock", true, {Command::download, Command::empty}},
+      {"--port", true, {std::begin(scanner_commands), std::end(scanner_commands)}},
+      {"--log", false, {std::begin(scanner_commands), std::end(scanner_commands)}},
   };
   return rules;
 }
@@ -97,12 +99,30 @@ OrUsageError<Command> command_of(const std::vector<std::string>& operands, std::
   return UsageError{"params needs 'show' or 'reset'"};
 }
 
-OrUsageError<Format> format_of(const std::string& name) {
+// The command a refused line names, for pointing at its help: its first word that is a
+// command's name (option values may stand before it).
+std::string command_named_in(const std::vector<std::string>& arguments) {
+  for (auto word = arguments.begin(); word != arguments.end(); ++word) {
+    if (*word == "hello" || *word == "download" || *word == "empty") return *word;
+    if (*word == "params" && std::next(word) != arguments.end() &&
+        (*std::next(word) == "show" || *std::next(word) == "reset")) {
+      return "params " + *std::next(word);
+    }
+  }
+  return {};
+}
+
+OrUsageError<Format> format_of(Command command, const std::string& name) {
+  if (command == Command::params_show) {
+    if (name == "raw") return Format::raw;
+    return UsageError{"--format of params show takes raw, not " + quoted(name)};
+  }
   if (name == "v03") return Format::v03;
   if (name == "v01") return Format::v01;
   if (name == "csv") return Format::csv;
   if (name == "json") return Format::json;
-  return UsageError{"--format takes v03, v01, csv or json, not " + quoted(name)};
+  if (name == "jsonl") return Format::jsonl;
+  return UsageError{"--format takes v03, v01, csv, json or jsonl, not " + quoted(name)};
 }
 
 std::optional<UsageError> delimiter_error(Format format, const std::string& delimiter) {
@@ -129,6 +149,44 @@ std::optional<UsageError> take(OrUsageError<T> result, U& target) {
   return std::nullopt;
 }
 
+std::optional<UsageError> apply_clock(const std::string& value, Invocation& invocation) {
+  if (value == "now" || is_clock_text(value)) {
+    invocation.set_clock = value;
+  } else if (auto iso = clock_text_of_iso_8601(value)) {
+    invocation.set_clock = std::move(iso);
+  } else {
+    return UsageError{
+        "--set-clock takes 'now', a local date and time YYYY-MM-DDTHH:MM:SS (years "
+        "2000-2099) or SSMMHHDDMMYY (seconds first), not " +
+        quoted(value)};
+  }
+  if (invocation.command == Command::download && !invocation.empty_after)
+    return UsageError{"--set-clock for download needs --empty: the clock is set as it is emptied"};
+  return std::nullopt;
+}
+
+std::optional<UsageError> apply_download_options(
+    const std::map<std::string_view, std::string>& options, Invocation& invocation) {
+  invocation.append = options.contains("--append");
+  invocation.empty_after = options.contains("--empty");
+  if (const auto output = options.find("--output"); output != options.end()) {
+    if (output->second.empty()) return UsageError{"--output needs a file name"};
+    invocation.output = output->second;
+  }
+  if (invocation.append && !invocation.output) return UsageError{"--append needs --output FILE"};
+  if (invocation.append && invocation.format == Format::json) {
+    return UsageError{
+        "--append does not take --format json: a second document would spoil the file (use "
+        "jsonl)"};
+  }
+  if (const auto wait = options.find("--wait"); wait != options.end()) {
+    invocation.wait_seconds = whole_number(wait->second, std::numeric_limits<int>::max());
+    if (!invocation.wait_seconds)
+      return UsageError{"--wait takes a whole number of seconds, not " + quoted(wait->second)};
+  }
+  return std::nullopt;
+}
+
 std::optional<UsageError> apply_options(const std::map<std::string_view, std::string>& options,
                                         Invocation& invocation) {
   for (const auto& [name, value] : options) {
@@ -137,8 +195,10 @@ std::optional<UsageError> apply_options(const std::map<std::string_view, std::st
       return UsageError{std::string(name) + " does not apply to this command"};
     }
   }
+  if (invocation.command == Command::params_show) invocation.format = Format::named;
   if (const auto format = options.find("--format"); format != options.end()) {
-    if (auto error = take(format_of(format->second), invocation.format)) return error;
+    if (auto error = take(format_of(invocation.command, format->second), invocation.format))
+      return error;
   }
   if (const auto delimiter = options.find("--delimiter"); delimiter != options.end()) {
     if (auto error = delimiter_error(invocation.format, delimiter->second)) return error;
@@ -150,13 +210,11 @@ std::optional<UsageError> apply_options(const std::map<std::string_view, std::st
       return UsageError{"--port takes a port number from 0 to 32767, not " + quoted(port->second)};
     invocation.port = static_cast<std::int16_t>(*number);
   }
+  if (invocation.command == Command::download) {
+    if (auto error = apply_download_options(options, invocation)) return error;
+  }
   if (const auto clock = options.find("--set-clock"); clock != options.end()) {
-    if (clock->second != "now" && !is_clock_text(clock->second)) {
-      return UsageError{
-          "--set-clock takes 'now' or a date and time SSMMHHDDMMYY (seconds first), not " +
-          quoted(clock->second)};
-    }
-    invocation.set_clock = clock->second;
+    if (auto error = apply_clock(clock->second, invocation)) return error;
   }
   invocation.log = options.contains("--log");
   return std::nullopt;
@@ -175,23 +233,50 @@ std::optional<UsageError> apply_operands(std::span<const std::string> operands,
   }
 }
 
-}  // namespace
-
-OrUsageError<Invocation> parse_arguments(const std::vector<std::string>& arguments) {
+OrUsageError<Invocation> parsed(const std::vector<std::string>& arguments) {
   SplitLine line;
   if (auto error = take(split(arguments), line)) return *error;
   Invocation invocation;
-  if (line.options.contains("--help")) return invocation;
+  std::size_t used = 0;
+  const auto command = command_of(line.operands, used);
+  if (line.options.contains("--help")) {
+    if (const auto* topic = std::get_if<Command>(&command)) invocation.help_topic = *topic;
+    return invocation;
+  }
   if (line.options.contains("--version")) {
     invocation.command = Command::version;
     return invocation;
   }
-  std::size_t used = 0;
-  if (auto error = take(command_of(line.operands, used), invocation.command)) return *error;
+  if (auto error = take(command, invocation.command)) return *error;
   if (auto error = apply_options(line.options, invocation)) return *error;
   if (auto error = apply_operands(std::span(line.operands).subspan(used), invocation))
     return *error;
   return invocation;
+}
+
+}  // namespace
+
+std::string_view command_name(Command command) {
+  switch (command) {
+    case Command::hello:
+      return "hello";
+    case Command::download:
+      return "download";
+    case Command::empty:
+      return "empty";
+    case Command::params_show:
+      return "params show";
+    case Command::params_reset:
+      return "params reset";
+    default:
+      return "";
+  }
+}
+
+OrUsageError<Invocation> parse_arguments(const std::vector<std::string>& arguments) {
+  auto result = parsed(arguments);
+  if (auto* error = std::get_if<UsageError>(&result)) error->command = command_named_in(arguments);
+  return result;
 }
 
 }  // namespace vkd::cli

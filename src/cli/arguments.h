@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/parameter_lists.h"
@@ -11,18 +12,27 @@
 namespace vkd::cli {
 
 enum class Command { help, version, hello, download, empty, params_show, params_reset };
-enum class Format { v03, v01, csv, json };
+// download: v03 (the default), v01, csv, json, jsonl; params show: named (the default), raw.
+enum class Format { v03, v01, csv, json, jsonl, named, raw };
 
 struct Invocation {
   Command command = Command::help;
+  std::optional<Command> help_topic;  // --help after a command: that command's help
   Format format = Format::v03;
   std::optional<std::string> delimiter;  // v03: any text; csv: one character
   std::optional<std::int16_t> port;
   std::optional<std::string> set_clock;  // "now" or a checked twelve-digit text
   bool log = false;
+  std::optional<std::string> output;  // download --output FILE, UTF-8
+  bool append = false;
+  bool empty_after = false;  // download --empty
+  std::optional<int> wait_seconds;
   std::vector<int> parameters;             // params show
   std::vector<ParameterSetting> settings;  // params reset
 };
+
+// "download", "params show": how the help and the messages name the command.
+std::string_view command_name(Command command);
 
 OrUsageError<Invocation> parse_arguments(const std::vector<std::string>& arguments);
 

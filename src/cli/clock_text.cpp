@@ -11,7 +11,29 @@ int field(std::string_view text, int index) {
   return (text[2 * index] - '0') * 10 + (text[2 * index + 1] - '0');
 }
 
+// The digits of "YYYY-MM-DDTHH:MM:SS" and the separators between them.
+constexpr std::string_view iso_shape = "dddd-dd-ddTdd:dd:dd";
+
+bool has_iso_shape(std::string_view text) {
+  if (text.size() != iso_shape.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (iso_shape[i] == 'd' ? !digit : text[i] != iso_shape[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::optional<std::string> clock_text_of_iso_8601(std::string_view text) {
+  if (!has_iso_shape(text) || text.substr(0, 2) != "20") return std::nullopt;
+  // Seconds first: SS MM HH DD MM YY from their places in the ISO text.
+  std::string clock;
+  for (const std::size_t at : {17, 14, 11, 8, 5, 2}) clock += text.substr(at, 2);
+  // The scanner takes hour 24; a local time of day does not.
+  if (!is_clock_text(clock) || text.substr(11, 2) == "24") return std::nullopt;
+  return clock;
+}
 
 bool is_clock_text(std::string_view text) {
   if (text.size() != 12 || !all_digits(text)) return false;

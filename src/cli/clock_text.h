@@ -2,6 +2,7 @@
 // The twelve-digit date-time text the scanner clock is set from: two digits each for
 // second, minute, hour, day, month and the year within its century.
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,10 @@ namespace vkd::cli {
 // 0-24, a month 1-12 and a day of that month (29 February in every year divisible by 4,
 // 00 included, as the scanner counts).
 bool is_clock_text(std::string_view text);
+
+// "2024-05-15T09:30:00" -> "003009150524": a local date and time in the form the
+// command prints, in the years 2000-2099 that the scanner's two-digit year can hold.
+std::optional<std::string> clock_text_of_iso_8601(std::string_view text);
 
 std::string clock_text(const std::tm& local_time);
 std::string clock_text_of_now();

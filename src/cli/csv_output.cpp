@@ -37,18 +37,19 @@ std::string csv_field(std::string_view field, char separator) {
   return quoted + '"';
 }
 
-std::string csv_output(const DownloadReport& report, char separator) {
+std::string csv_output(const DownloadReport& report, char separator, bool with_header) {
   std::string out;
-  append_line(out,
-              {"index", "barcode", "code_type", "time", "identifier", "version", "clock", "count"},
-              separator);
+  if (with_header) {
+    append_line(
+        out, {"index", "barcode", "code_type", "time", "identifier", "version", "clock", "count"},
+        separator);
+  }
   const std::string version = without_trailing_nuls(report.version);
   const std::string count = std::to_string(report.count);
   for (const RecordRow& record : report.records) {
-    const std::string code_type = record.code_type ? std::to_string(*record.code_type) : "";
     append_line(out,
-                {std::to_string(record.index), record.barcode, code_type, record.time,
-                 report.identifier, version, report.clock, count},
+                {std::to_string(record.index), record.barcode, std::to_string(record.code_type),
+                 record.time, report.identifier, version, report.clock, count},
                 separator);
   }
   return out;

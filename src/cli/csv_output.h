@@ -13,7 +13,7 @@ namespace vkd::cli {
 std::string csv_field(std::string_view field, char separator);
 
 // The version loses the NUL characters that pad it to its eight places: NUL is no text a
-// spreadsheet takes.
-std::string csv_output(const DownloadReport& report, char separator);
+// spreadsheet takes. Without the header line when it continues a file that has one.
+std::string csv_output(const DownloadReport& report, char separator, bool with_header = true);
 
 }  // namespace vkd::cli

@@ -23,11 +23,11 @@ DownloadReport download_report(Clicker& clicker) {
   for (int index = 1; index <= report.count; ++index) {
     clicker.let_get_barcode(static_cast<std::int16_t>(index));
     const Variant type = clicker.stype();
-    report.records.push_back(
-        {.index = index,
-         .barcode = to_utf8(clicker.sbarcode()),
-         .code_type = type.is_empty() ? std::nullopt : std::optional<int>(to_int16(type)),
-         .time = iso_8601(clicker.stime())});
+    if (type.is_empty()) continue;
+    report.records.push_back({.index = index,
+                              .barcode = to_utf8(clicker.sbarcode()),
+                              .code_type = to_int16(type),
+                              .time = iso_8601(clicker.stime())});
   }
   return report;
 }

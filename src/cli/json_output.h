@@ -10,4 +10,8 @@ namespace vkd::cli {
 
 std::string json_output(const DownloadReport& report);
 
+// One line per record, each an object that carries the scanner's identifier too, so that
+// a file to which download after download is appended stays one object per line.
+std::string jsonl_output(const DownloadReport& report);
+
 }  // namespace vkd::cli

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace vkd::cli {
@@ -13,17 +12,21 @@ namespace vkd::cli {
 std::vector<std::string> utf8_arguments(int argc, char** argv);
 
 // Makes standard output carry bytes unchanged (no newline translation) and lets a
-// console show UTF-8.
+// console show UTF-8. A standard stream the command was started without stays one that
+// cannot be written, rather than becoming the first file the command opens.
 void prepare_standard_streams();
 
 bool standard_error_is_terminal();
+
+// The user's folder for state that belongs to this machine: $XDG_STATE_HOME or
+// ~/.local/state, or %LOCALAPPDATA%. None when the environment names none.
+std::optional<std::filesystem::path> user_state_folder();
 
 // The user's configuration folder: $XDG_CONFIG_HOME or ~/.config, or %APPDATA%. None
 // when the environment names none.
 std::optional<std::filesystem::path> user_configuration_folder();
 
-// Puts `from` in the place of `to` in one step, replacing an existing `to`.
-void replace_file(const std::filesystem::path& from, const std::filesystem::path& to,
-                  std::error_code& error);
+// Where the scanner library was looked for, said when it was not found.
+std::string library_search_text();
 
 }  // namespace vkd::cli

@@ -24,6 +24,12 @@ UINT console_code_page_before = 0;
 
 void restore_console_code_page() { SetConsoleOutputCP(console_code_page_before); }
 
+std::optional<std::filesystem::path> folder_named_by(const wchar_t* variable) {
+  const wchar_t* folder = _wgetenv(variable);
+  if (folder == nullptr || *folder == L'\0') return std::nullopt;
+  return std::filesystem::path(folder);
+}
+
 }  // namespace
 
 // The narrow argv holds the arguments in the ANSI code page, which cannot carry every
@@ -49,19 +55,15 @@ void prepare_standard_streams() {
 
 bool standard_error_is_terminal() { return _isatty(_fileno(stderr)) != 0; }
 
+std::optional<std::filesystem::path> user_state_folder() { return folder_named_by(L"LOCALAPPDATA"); }
+
 std::optional<std::filesystem::path> user_configuration_folder() {
-  const wchar_t* appdata = _wgetenv(L"APPDATA");
-  if (appdata == nullptr || *appdata == L'\0') return std::nullopt;
-  return std::filesystem::path(appdata);
+  return folder_named_by(L"APPDATA");
 }
 
-void replace_file(const std::filesystem::path& from, const std::filesystem::path& to,
-                  std::error_code& error) {
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error.clear();
-  } else {
-    error = std::error_code(static_cast<int>(GetLastError()), std::system_category());
-  }
+std::string library_search_text() {
+  return "csp2a.DLL was looked for in the program's folder and the system's folders "
+         "(never in the current folder or on PATH)";
 }
 
 }  // namespace vkd::cli

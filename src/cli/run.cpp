@@ -1,7 +1,9 @@
 #include "cli/run.h"
 
 #include "automation/error.h"
+#include "cli/download_command.h"
 #include "cli/help_text.h"
+#include "cli/output_destination.h"
 #include "cli/platform.h"
 #include "cli/progress_host.h"
 #include "cli/scanner_commands.h"
@@ -13,20 +15,54 @@ namespace {
 
 std::optional<std::int16_t> chosen_port(const Invocation& invocation, Environment& environment) {
   if (invocation.port || !environment.state_file) return invocation.port;
-  return read_remembered_port(*environment.state_file, environment.err);
+  return read_remembered_port(*environment.state_file, environment.earlier_state_file,
+                              environment.err);
 }
 
-Outcome run_on_scanner(Clicker& clicker, const Invocation& invocation, std::int16_t port) {
+Outcome run_on_scanner(Clicker& clicker, Host& host, const Invocation& invocation,
+                       std::int16_t port) {
   switch (invocation.command) {
     case Command::empty:
       return empty(clicker, invocation, port);
     case Command::params_show:
-      return params_show(clicker, invocation);
+      return params_show(clicker, invocation, port);
     case Command::params_reset:
       return params_reset(clicker, invocation, port);
     default:
-      return download(clicker, invocation);
+      return download(clicker, host, invocation);
   }
+}
+
+// The error numbers a user meets on the command line, said in the command's own terms.
+std::string error_complaint(const Error& error) {
+  std::string complaint = "clicker: error " + std::to_string(error.number()) + ": " +
+                          to_utf8(error.description()) + "\n";
+  if (error.code() == ErrorNumber::overflow) {
+    complaint += "clicker: the scanner holds more than 32,767 records, more than one download "
+                 "can take\n";
+  } else if (error.code() == ErrorNumber::file_not_found) {
+    complaint += "clicker: " + library_search_text() + "\n";
+  }
+  return complaint;
+}
+
+Destination destination_of(const Invocation& invocation) {
+  if (!invocation.output) return {};
+  return {path_of_utf8(*invocation.output), invocation.append};
+}
+
+// Writes the data, then remembers the port, then runs what had to wait for both.
+void deliver_outcome(Outcome& outcome, const Invocation& invocation, Environment& environment) {
+  if (outcome.output) {
+    if (const auto failure = deliver(environment.out, destination_of(invocation), outcome.output)) {
+      outcome.exit_code = exit_failure;
+      outcome.complaint += "clicker: cannot write output: " + *failure + "\n";
+      return;
+    }
+  }
+  if (outcome.answered_port && environment.state_file)
+    remember_port(*environment.state_file, *outcome.answered_port, environment.err);
+  if (outcome.after_delivery && outcome.exit_code == exit_ok) outcome.after_delivery(outcome);
 }
 
 int scanner_command(const Invocation& invocation, Environment& environment) {
@@ -42,19 +78,25 @@ int scanner_command(const Invocation& invocation, Environment& environment) {
   if (port) clicker.let_lastport(Variant(std::int32_t{*port}));
   Outcome outcome;
   try {
-    outcome = run_on_scanner(clicker, invocation, port.value_or(0));
+    outcome = run_on_scanner(clicker, host, invocation, port.value_or(0));
+    host.finish();
+    deliver_outcome(outcome, invocation, environment);
   } catch (const Error& error) {
-    outcome = Outcome::ending(exit_failure, "clicker: error " + std::to_string(error.number()) +
-                                                ": " + to_utf8(error.description()) + "\n");
+    outcome.exit_code = exit_failure;
+    outcome.complaint += error_complaint(error);
   }
   host.finish();
-  environment.out << outcome.output << std::flush;
   if (invocation.log) environment.err << to_utf8(clicker.log()) << "\n";
-  environment.err << outcome.complaint;
-  if (outcome.answered_port && environment.state_file) {
-    remember_port(*environment.state_file, *outcome.answered_port, environment.err);
-  }
+  environment.err << outcome.complaint << std::flush;
   return outcome.exit_code;
+}
+
+int print(Environment& environment, std::string_view text) {
+  if (const auto failure = write_to_stream(environment.out, text)) {
+    environment.err << "clicker: cannot write output: " << *failure << "\n";
+    return exit_failure;
+  }
+  return exit_ok;
 }
 
 }  // namespace
@@ -62,14 +104,12 @@ int scanner_command(const Invocation& invocation, Environment& environment) {
 int execute(const Invocation& invocation, Environment& environment) {
   switch (invocation.command) {
     case Command::help:
-      environment.out << help_text();
-      return exit_ok;
+      return print(environment, invocation.help_topic ? command_help(*invocation.help_topic)
+                                                      : help_text());
     case Command::version:
-      environment.out << version_text << "\n";
-      return exit_ok;
+      return print(environment, std::string("clicker ") + std::string(version_text) + "\n");
     case Command::hello:
-      environment.out << to_utf8(Clicker::hello()) << "\n";
-      return exit_ok;
+      return print(environment, to_utf8(Clicker::hello()) + "\n");
     default:
       return scanner_command(invocation, environment);
   }
@@ -78,7 +118,9 @@ int execute(const Invocation& invocation, Environment& environment) {
 int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   const auto parsed = parse_arguments(arguments);
   if (const auto* refusal = std::get_if<UsageError>(&parsed)) {
-    err << "clicker: " << refusal->message << "\nTry 'clicker --help'.\n";
+    const std::string help =
+        refusal->command.empty() ? "clicker --help" : "clicker " + refusal->command + " --help";
+    err << "clicker: " << refusal->message << "\nTry '" << help << "'.\n";
     return exit_failure;
   }
   PortableHost host;
@@ -87,7 +129,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                           .out = out,
                           .err = err,
                           .err_is_terminal = standard_error_is_terminal(),
-                          .state_file = default_state_file()};
+                          .state_file = default_state_file(),
+                          .earlier_state_file = earlier_state_file()};
   return execute(std::get<Invocation>(parsed), environment);
 }
 

@@ -1,72 +1,53 @@
 #include "cli/scanner_commands.h"
 
 #include "cli/clock_text.h"
-#include "cli/csv_output.h"
-#include "cli/download_report.h"
-#include "cli/json_output.h"
 #include "cli/parameter_lists.h"
+#include "cli/parameter_report.h"
 
 namespace vkd::cli {
 
 namespace {
 
-constexpr char csv_default_separator = ',';
-
 std::string did_not_answer(std::int16_t port) {
   return "clicker: the scanner did not answer on port " + std::to_string(port) + "\n";
 }
 
-std::string downloaded_text(Clicker& clicker, const Invocation& invocation) {
-  switch (invocation.format) {
-    case Format::v03:
-      clicker.let_pdelimiter(from_utf8(invocation.delimiter.value_or("")));
-      return to_utf8(clicker.alldata2()) + "\n";
-    case Format::v01:
-      return to_utf8(clicker.alldata()) + "\n";
-    case Format::csv:
-      clicker.open_clicker();
-      return csv_output(download_report(clicker), invocation.delimiter
-                                                      ? invocation.delimiter->front()
-                                                      : csv_default_separator);
-    case Format::json:
-      clicker.open_clicker();
-      return json_output(download_report(clicker));
-  }
-  return {};
-}
+std::string yes_no(bool value) { return value ? "yes" : "no"; }
 
 }  // namespace
 
-Outcome download(Clicker& clicker, const Invocation& invocation) {
-  std::string text = downloaded_text(clicker, invocation);
-  // Without a scanner the exports still format whatever the object holds: nothing there
-  // is worth printing.
-  if (!clicker.open_ok())
-    return Outcome::ending(exit_not_done, "clicker: no scanner answered on any port\n");
-  return Outcome::printing(std::move(text), clicker.comport());
+EmptyingReport empty_scanner(Clicker& clicker, const std::optional<std::string>& set_clock,
+                             std::int16_t port, const std::string& emptied_word) {
+  if (set_clock)
+    clicker.let_pnewdatetime(from_utf8(*set_clock == "now" ? clock_text_of_now() : *set_clock));
+  clicker.EmptyScanner();
+  if (!clicker.open_ok()) return {{}, did_not_answer(port)};
+  EmptyingReport report{emptied_word + ": " + yes_no(clicker.empty_ok()) + "\n", {}};
+  if (set_clock) report.lines += "clock set: " + yes_no(clicker.timechange_ok()) + "\n";
+  if (!clicker.empty_ok()) report.complaint += "clicker: the scanner was not emptied\n";
+  if (set_clock && !clicker.timechange_ok())
+    report.complaint += "clicker: the scanner refused the clock\n";
+  return report;
 }
 
 Outcome empty(Clicker& clicker, const Invocation& invocation, std::int16_t port) {
-  if (invocation.set_clock) {
-    clicker.let_pnewdatetime(
-        from_utf8(*invocation.set_clock == "now" ? clock_text_of_now() : *invocation.set_clock));
-  }
-  clicker.EmptyScanner();
-  if (!clicker.open_ok()) return Outcome::ending(exit_not_done, did_not_answer(port));
-  Outcome outcome =
-      Outcome::printing(std::string("empty: ") + (clicker.empty_ok() ? "yes" : "no") + "\n", port);
-  if (invocation.set_clock)
-    outcome.output += std::string("clock set: ") + (clicker.timechange_ok() ? "yes" : "no") + "\n";
-  if (!clicker.empty_ok()) outcome.complaint += "clicker: the scanner was not emptied\n";
-  if (invocation.set_clock && !clicker.timechange_ok())
-    outcome.complaint += "clicker: the scanner refused the clock\n";
+  EmptyingReport report = empty_scanner(clicker, invocation.set_clock, port, "empty");
+  if (!clicker.open_ok()) return Outcome::ending(exit_not_done, std::move(report.complaint));
+  Outcome outcome = Outcome::printing(std::move(report.lines), port);
+  outcome.complaint = std::move(report.complaint);
   if (!outcome.complaint.empty()) outcome.exit_code = exit_not_done;
   return outcome;
 }
 
-Outcome params_show(Clicker& clicker, const Invocation& invocation) {
+// A scanner that does not answer leaves every value "00": printing them as values would
+// pass a guess off as a reading.
+Outcome params_show(Clicker& clicker, const Invocation& invocation, std::int16_t port) {
   clicker.let_cur_clicker_params(Variant(show_list(invocation.parameters)));
-  return Outcome::printing(to_utf8(clicker.showparams()) + "\n");
+  const Text text = clicker.showparams();
+  if (!scanner_answered(text)) return Outcome::ending(exit_not_done, did_not_answer(port));
+  std::optional<std::string> lines;
+  if (invocation.format == Format::named) lines = named_parameter_lines(text, invocation.parameters);
+  return Outcome::printing(lines.value_or(to_utf8(text) + "\n"), port);
 }
 
 // The object empties the scanner before it writes parameters, and does not say whether
@@ -74,11 +55,14 @@ Outcome params_show(Clicker& clicker, const Invocation& invocation) {
 Outcome params_reset(Clicker& clicker, const Invocation& invocation, std::int16_t port) {
   clicker.let_newparams(Variant(reset_list(invocation.settings)));
   clicker.reset_params();
+  const std::string sent_anyway = "; the defaults and parameters were sent all the same\n";
   if (!clicker.open_ok()) {
-    return Outcome::ending(
-        exit_ok, "clicker: warning: the scanner did not answer on port " + std::to_string(port) +
-                     " when it was to be emptied; the parameters were sent all the same\n");
+    return Outcome::ending(exit_not_done, "clicker: the scanner did not answer on port " +
+                                              std::to_string(port) +
+                                              " when it was to be emptied" + sent_anyway);
   }
+  if (!clicker.empty_ok())
+    return {exit_not_done, {}, "clicker: the scanner was not emptied" + sent_anyway, port, {}};
   return Outcome::printing("", port);
 }
 

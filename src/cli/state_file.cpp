@@ -1,12 +1,11 @@
 #include "cli/state_file.h"
 
-#include <fstream>
 #include <limits>
-#include <random>
-#include <sstream>
 #include <string>
 
+#include "cli/atomic_file.h"
 #include "cli/platform.h"
+#include "cli/small_file.h"
 #include "nlohmann/json.hpp"
 
 namespace vkd::cli {
@@ -14,48 +13,70 @@ namespace vkd::cli {
 namespace {
 
 constexpr const char* port_key = "port";
+// A state file holds a dozen bytes; anything this large is not one.
+constexpr std::size_t largest_state_file = 64 * 1024;
+
+std::string utf8_path(const std::filesystem::path& file) {
+  const auto name = file.u8string();
+  return std::string(name.begin(), name.end());
+}
 
 void warn(std::ostream& warnings, const std::filesystem::path& file, const std::string& problem) {
-  const auto name = file.u8string();
-  warnings << "clicker: warning: " << std::string(name.begin(), name.end()) << ": " << problem
-           << "\n";
+  warnings << "clicker: warning: " << utf8_path(file) << ": " << problem << "\n";
 }
 
-std::filesystem::path temporary_sibling(const std::filesystem::path& file) {
-  std::random_device random;
-  return file.parent_path() / (file.filename().string() + "." + std::to_string(random()) + ".tmp");
-}
-
-}  // namespace
-
-std::optional<std::filesystem::path> default_state_file() {
-  const auto folder = user_configuration_folder();
+std::optional<std::filesystem::path> in_folder(const std::optional<std::filesystem::path>& folder) {
   if (!folder) return std::nullopt;
   return *folder / "vkdclicker" / "state.json";
 }
 
+std::optional<std::int16_t> port_in(const std::string& content) {
+  const auto state = nlohmann::json::parse(content, nullptr, /*allow_exceptions=*/false);
+  if (!state.is_object() || !state.contains(port_key) || !state[port_key].is_number_integer())
+    return std::nullopt;
+  const auto port = state[port_key].get<std::int64_t>();
+  if (port < 0 || port > std::numeric_limits<std::int16_t>::max()) return std::nullopt;
+  return static_cast<std::int16_t>(port);
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> default_state_file() { return in_folder(user_state_folder()); }
+
+std::optional<std::filesystem::path> earlier_state_file() {
+  return in_folder(user_configuration_folder());
+}
+
 std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& file,
                                                  std::ostream& warnings) {
+  const auto content = read_small_file(file, largest_state_file);
+  if (const auto* problem = std::get_if<FileProblem>(&content)) {
+    switch (*problem) {
+      case FileProblem::missing:
+        break;
+      case FileProblem::not_a_small_regular_file:
+        warn(warnings, file, "ignored: it is not a regular file under 64 KiB");
+        break;
+      case FileProblem::unreadable:
+        warn(warnings, file, "cannot be read, so no port is remembered");
+        break;
+    }
+    return std::nullopt;
+  }
+  const auto port = port_in(std::get<std::string>(content));
+  if (!port) warn(warnings, file, "ignored: it holds no valid port number");
+  return port;
+}
+
+std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& file,
+                                                 const std::optional<std::filesystem::path>& earlier,
+                                                 std::ostream& warnings) {
   std::error_code error;
-  if (!std::filesystem::exists(file, error)) {
-    warn(warnings, file, "not found, so no port is remembered yet");
-    return std::nullopt;
-  }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    warn(warnings, file, "cannot be read, so no port is remembered");
-    return std::nullopt;
-  }
-  std::ostringstream content;
-  content << in.rdbuf();
-  const auto state = nlohmann::json::parse(content.str(), nullptr, /*allow_exceptions=*/false);
-  if (state.is_object() && state.contains(port_key) && state[port_key].is_number_integer()) {
-    const auto port = state[port_key].get<std::int64_t>();
-    if (port >= 0 && port <= std::numeric_limits<std::int16_t>::max())
-      return static_cast<std::int16_t>(port);
-  }
-  warn(warnings, file, "ignored: it holds no valid port number");
-  return std::nullopt;
+  if (!earlier || std::filesystem::exists(std::filesystem::symlink_status(file, error)))
+    return read_remembered_port(file, warnings);
+  const auto port = read_remembered_port(*earlier, warnings);
+  if (port) remember_port(file, *port, warnings);
+  return port;
 }
 
 void remember_port(const std::filesystem::path& file, std::int16_t port, std::ostream& warnings) {
@@ -65,22 +86,8 @@ void remember_port(const std::filesystem::path& file, std::int16_t port, std::os
     warn(warnings, file.parent_path(), "cannot create the folder: " + error.message());
     return;
   }
-  const auto temporary = temporary_sibling(file);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << nlohmann::json{{port_key, port}}.dump() << "\n";
-    out.close();
-    if (!out) {
-      std::filesystem::remove(temporary, error);
-      warn(warnings, file, "cannot write the remembered port");
-      return;
-    }
-  }
-  replace_file(temporary, file, error);
-  if (error) {
-    warn(warnings, file, "cannot replace the file: " + error.message());
-    std::filesystem::remove(temporary, error);
-  }
+  error = write_file_atomically(file, nlohmann::json{{port_key, port}}.dump() + "\n");
+  if (error) warn(warnings, file, "cannot remember the port: " + error.message());
 }
 
 }  // namespace vkd::cli

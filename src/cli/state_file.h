@@ -1,6 +1,6 @@
 #pragma once
 // The command's memory between runs: the port on which the scanner last answered, kept
-// in a small JSON file under the user's configuration folder.
+// in a small JSON file in the user's state folder, since a port belongs to one machine.
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -8,18 +8,27 @@
 
 namespace vkd::cli {
 
-// <configuration folder>/vkdclicker/state.json, or none when the environment names no
-// configuration folder.
+// <state folder>/vkdclicker/state.json, or none when the environment names no state
+// folder.
 std::optional<std::filesystem::path> default_state_file();
 
-// The remembered port. A missing, unreadable or malformed file is reported on `warnings`
-// and gives none: the command then goes on as if it had never run.
+// Where earlier versions kept it: <configuration folder>/vkdclicker/state.json.
+std::optional<std::filesystem::path> earlier_state_file();
+
+// The remembered port. A missing file gives none silently: the command has not found a
+// scanner yet. A file that is no regular file under 64 KiB, unreadable or malformed is
+// reported on `warnings` and gives none: the command then goes on as if it had never run.
 std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& file,
                                                  std::ostream& warnings);
 
-// Writes a temporary file next to `file` and renames it into place, so that a run that is
-// cut short never leaves half a file behind. A failure is reported on `warnings` only: the
-// operation itself has succeeded.
+// The port remembered in `file`, or else in `earlier`, which is then written to `file` so
+// that the earlier place is read only once.
+std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& file,
+                                                 const std::optional<std::filesystem::path>& earlier,
+                                                 std::ostream& warnings);
+
+// Replaces the file atomically, creating its folder. A failure is reported on `warnings`
+// only: the operation itself has succeeded.
 void remember_port(const std::filesystem::path& file, std::int16_t port, std::ostream& warnings);
 
 }  // namespace vkd::cli

@@ -7,6 +7,9 @@ namespace vkd::cli {
 
 struct UsageError {
   std::string message;
+  // The command whose help to point at ("download", "params show"); empty when the
+  // command itself is unknown.
+  std::string command = {};
   friend bool operator==(const UsageError&, const UsageError&) = default;
 };
 

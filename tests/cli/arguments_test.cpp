@@ -36,6 +36,17 @@ TEST(Arguments, CommandsAndTheirOptions) {
   EXPECT_EQ(accepted({"empty", "--set-clock", "now"}).set_clock, "now");
   EXPECT_EQ(accepted({"empty", "--set-clock", "000024290200"}).set_clock, "000024290200");
   EXPECT_EQ(accepted({"hello"}).command, Command::hello);
+
+  const Invocation safe = accepted({"download", "--output", "scans.csv", "--append", "--format",
+                                    "csv", "--empty", "--set-clock", "2024-05-15T09:30:00",
+                                    "--wait", "30"});
+  EXPECT_EQ(safe.output, "scans.csv");
+  EXPECT_TRUE(safe.append && safe.empty_after);
+  EXPECT_EQ(safe.set_clock, "003009150524");  // the ISO form becomes the scanner's, seconds first
+  EXPECT_EQ(safe.wait_seconds, 30);
+  EXPECT_EQ(accepted({"download", "--format", "jsonl"}).format, Format::jsonl);
+  EXPECT_EQ(accepted({"params", "show", "1"}).format, Format::named);
+  EXPECT_EQ(accepted({"params", "show", "1", "--format", "raw"}).format, Format::raw);
 }
 
 TEST(Arguments, ParameterOperands) {
@@ -53,8 +64,11 @@ TEST(Arguments, ParameterOperands) {
 }
 
 TEST(Arguments, HelpAndVersionWinOverEverythingElse) {
-  EXPECT_EQ(accepted({"download", "--format", "xml", "--help"}).command, Command::help);
+  const Invocation download_help = accepted({"download", "--format", "xml", "--help"});
+  EXPECT_EQ(download_help.command, Command::help);
+  EXPECT_EQ(download_help.help_topic, Command::download);
   EXPECT_EQ(accepted({"-h"}).command, Command::help);
+  EXPECT_EQ(accepted({"-h"}).help_topic, std::nullopt);
   EXPECT_EQ(accepted({"--version", "empty"}).command, Command::version);
 }
 
@@ -77,8 +91,16 @@ TEST(Arguments, RefusalsSayWhatIsWrong) {
       {{"download", "--port"}, "--port needs a value"},
       {{"download", "--log=yes"}, "--log takes no value"},
       {{"download", "--port", "1", "--port=2"}, "--port is given twice"},
-      {{"download", "--format", "xml"}, "--format takes v03, v01, csv or json, not 'xml'"},
-      {{"download", "--format", "V03"}, "--format takes v03, v01, csv or json, not 'V03'"},
+      {{"download", "--format", "xml"}, "--format takes v03, v01, csv, json or jsonl, not 'xml'"},
+      {{"download", "--format", "V03"}, "--format takes v03, v01, csv, json or jsonl, not 'V03'"},
+      {{"params", "show", "1", "--format", "csv"}, "--format of params show takes raw, not 'csv'"},
+      {{"download", "--append"}, "--append needs --output FILE"},
+      {{"download", "--output="}, "--output needs a file name"},
+      {{"download", "--output", "f", "--append", "--format", "json"},
+       "--append does not take --format json: a second document would spoil the file (use "
+       "jsonl)"},
+      {{"download", "--wait", "1.5"}, "--wait takes a whole number of seconds, not '1.5'"},
+      {{"empty", "--output", "f"}, "--output does not apply to this command"},
       {{"download", "--delimiter="}, "--delimiter needs at least one character"},
       {{"download", "--format", "csv", "--delimiter", "::"},
        "--delimiter for csv is one character other than a quote or a line break"},
@@ -87,14 +109,15 @@ TEST(Arguments, RefusalsSayWhatIsWrong) {
       {{"download", "--format", "json", "--delimiter", ";"},
        "--delimiter applies to --format v03 and csv only"},
       {{"empty", "--format", "csv"}, "--format does not apply to this command"},
-      {{"download", "--set-clock", "now"}, "--set-clock does not apply to this command"},
+      {{"download", "--set-clock", "now"},
+       "--set-clock for download needs --empty: the clock is set as it is emptied"},
       {{"hello", "--log"}, "--log does not apply to this command"},
       {{"download", "--port", "-1"}, "--port takes a port number from 0 to 32767, not '-1'"},
       {{"download", "--port", "32768"}, "--port takes a port number from 0 to 32767, not '32768'"},
       {{"download", "--port", "3.0"}, "--port takes a port number from 0 to 32767, not '3.0'"},
       {{"empty", "--set-clock", "00002429020"},
-       "--set-clock takes 'now' or a date and time SSMMHHDDMMYY (seconds first), not "
-       "'00002429020'"},
+       "--set-clock takes 'now', a local date and time YYYY-MM-DDTHH:MM:SS (years 2000-2099) "
+       "or SSMMHHDDMMYY (seconds first), not '00002429020'"},
       {{"params", "show", "1", "100"}, "parameter number 100 is outside 0-99"},
       {{"params", "show", ""}, "parameter number '' is not a whole number from 0 to 99"},
       {{"params", "show", "+1"}, "parameter number '+1' is not a whole number from 0 to 99"},
@@ -108,6 +131,26 @@ TEST(Arguments, RefusalsSayWhatIsWrong) {
     const auto parsed = parse_arguments(words);
     ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << message;
     EXPECT_EQ(std::get<UsageError>(parsed).message, message);
+  }
+}
+
+// The refusal points at the help of the command the line names, wherever it stands.
+TEST(Arguments, RefusalsNameTheCommandWhoseHelpApplies) {
+  const struct {
+    Words words;
+    std::string command;
+  } cases[] = {
+      {{"download", "--port"}, "download"},
+      {{"--verbose", "download"}, "download"},
+      {{"params", "show", "x"}, "params show"},
+      {{"params", "reset", "--log=1"}, "params reset"},
+      {{"params"}, ""},
+      {{"fetch"}, ""},
+  };
+  for (const auto& [words, command] : cases) {
+    const auto parsed = parse_arguments(words);
+    ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << command;
+    EXPECT_EQ(std::get<UsageError>(parsed).command, command);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "clicker_sandbox.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -24,6 +25,7 @@ std::vector<std::string> sandbox_environment(const ClickerSandbox& sandbox) {
       "CSP2A_DEVICE=" + sandbox.device_file().string(),
       "CSP2A_TRACE=" + sandbox.trace_file().string(),
       "XDG_CONFIG_HOME=" + (sandbox.folder() / "config").string(),
+      "XDG_STATE_HOME=" + (sandbox.folder() / "state").string(),
       "HOME=" + (sandbox.folder() / "home").string(),
   };
   std::set<std::string> names;
@@ -71,19 +73,40 @@ void ClickerSandbox::write_state(const std::string& text) const {
   write_file(state_file(), text);
 }
 
-ProgramRun ClickerSandbox::run(const std::vector<std::string>& arguments) const {
-  return run_program(CLICKER_PATH, arguments);
+ProgramRun ClickerSandbox::run(const std::vector<std::string>& arguments,
+                               StandardOutput output) const {
+  return run_program(CLICKER_PATH, arguments, output);
 }
 
 ProgramRun ClickerSandbox::run_program(const std::filesystem::path& program,
-                                       const std::vector<std::string>& arguments) const {
+                                       const std::vector<std::string>& arguments,
+                                       StandardOutput output) const {
   const auto out_file = folder_ / "stdout.txt";
   const auto err_file = folder_ / "stderr.txt";
+  std::filesystem::remove(out_file);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_file.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  int pipe_ends[2] = {-1, -1};
+  switch (output) {
+    case StandardOutput::captured:
+      posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_file.c_str(),
+                                       O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      break;
+    case StandardOutput::full_device:
+      posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
+      break;
+    case StandardOutput::closed:
+      posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+      break;
+    case StandardOutput::broken_pipe:
+      signal(SIGPIPE, SIG_IGN);  // inherited: the child's write fails with EPIPE
+      if (pipe(pipe_ends) != 0) ADD_FAILURE() << "cannot make a pipe";
+      close(pipe_ends[0]);
+      posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
+      posix_spawn_file_actions_addclose(&actions, pipe_ends[1]);
+      break;
+  }
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_file.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
@@ -97,6 +120,7 @@ ProgramRun ClickerSandbox::run_program(const std::filesystem::path& program,
   const int spawned =
       posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
+  if (pipe_ends[1] >= 0) close(pipe_ends[1]);
   if (spawned != 0) {
     ADD_FAILURE() << "cannot start " << program;
     return {};

@@ -1,7 +1,7 @@
 #pragma once
 // Runs the built clicker program as a user would, against the simulated scanner: a
 // temporary folder holds the device file (CSP2A_DEVICE) and stands in for the user's
-// configuration folder (XDG_CONFIG_HOME) and home.
+// state and configuration folders (XDG_STATE_HOME, XDG_CONFIG_HOME) and home.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +12,11 @@ namespace vkd::testing {
 
 // A scanner holding two barcodes, with version "V1.5" padded by four NUL characters.
 nlohmann::json two_barcode_device(int port = 3);
+
+// Where the program's standard output goes: a file the run reads back, /dev/full, nowhere
+// (the descriptor closed), or a pipe whose reading end is closed (SIGPIPE is ignored, so
+// that the write fails instead of ending the program).
+enum class StandardOutput { captured, full_device, closed, broken_pipe };
 
 struct ProgramRun {
   int exit_code = -1;
@@ -29,6 +34,10 @@ class ClickerSandbox {
   const std::filesystem::path& folder() const { return folder_; }
   std::filesystem::path device_file() const { return folder_ / "device.json"; }
   std::filesystem::path state_file() const {
+    return folder_ / "state" / "vkdclicker" / "state.json";
+  }
+  // Where earlier versions kept it.
+  std::filesystem::path earlier_state_file() const {
     return folder_ / "config" / "vkdclicker" / "state.json";
   }
   std::filesystem::path trace_file() const { return folder_ / "trace.txt"; }
@@ -40,9 +49,11 @@ class ClickerSandbox {
   void write_state(const std::string& text) const;
 
   // Runs `program` (the built clicker unless named) with the arguments.
-  ProgramRun run(const std::vector<std::string>& arguments) const;
+  ProgramRun run(const std::vector<std::string>& arguments,
+                 StandardOutput output = StandardOutput::captured) const;
   ProgramRun run_program(const std::filesystem::path& program,
-                         const std::vector<std::string>& arguments) const;
+                         const std::vector<std::string>& arguments,
+                         StandardOutput output = StandardOutput::captured) const;
 
   static void write_file(const std::filesystem::path& file, const std::string& text);
   static std::string read_file(const std::filesystem::path& file);

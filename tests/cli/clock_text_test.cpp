@@ -44,5 +44,27 @@ TEST(ClockText, LocalTimeSecondsFirstWithTheYearInItsCentury) {
   EXPECT_TRUE(is_clock_text(clock_text_of_now()));
 }
 
+TEST(ClockText, Iso8601LocalDateTimesBecomeTheScannersText) {
+  const struct {
+    const char* iso;
+    std::optional<std::string> clock;
+  } cases[] = {
+      {"2024-05-15T09:30:00", "003009150524"},
+      {"2000-02-29T23:59:59", "595923290200"},
+      {"2099-12-31T00:00:00", "000000311299"},
+      {"1999-12-31T23:59:59", std::nullopt},  // a year the two digits cannot tell from 2099
+      {"2100-01-01T00:00:00", std::nullopt},
+      {"2023-02-29T12:00:00", std::nullopt},
+      {"2024-04-31T12:00:00", std::nullopt},
+      {"2024-05-15T24:00:00", std::nullopt},
+      {"2024-05-15T09:60:00", std::nullopt},
+      {"2024-05-15 09:30:00", std::nullopt},
+      {"2024-05-15T09:30", std::nullopt},
+      {"2024-05-15T09:30:00Z", std::nullopt},
+      {"+024-05-15T09:30:00", std::nullopt},
+  };
+  for (const auto& [iso, clock] : cases) EXPECT_EQ(clock_text_of_iso_8601(iso), clock) << iso;
+}
+
 }  // namespace
 }  // namespace vkd::cli

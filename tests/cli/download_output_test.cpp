@@ -12,15 +12,15 @@ namespace {
 
 using namespace std::string_literals;
 
-DownloadReport report_with_an_unfilled_entry() {
-  return {
-      .identifier = "0123456789ABCDEF",
-      .version = "V1\0\0\0\0\0\0"s,
-      .clock = "2009-05-01T13:53:57",
-      .count = 2,
-      .records = {
-          {.index = 1, .barcode = "A;B", .code_type = 3, .time = "2009-05-01T13:45:02"},
-          {.index = 2, .barcode = "", .code_type = std::nullopt, .time = "1899-12-30T00:00:00"}}};
+// The scanner reported three records; the third was never read.
+DownloadReport report_with_an_unread_record() {
+  return {.identifier = "0123456789ABCDEF",
+          .version = "V1\0\0\0\0\0\0"s,
+          .clock = "2009-05-01T13:53:57",
+          .count = 3,
+          .records = {
+              {.index = 1, .barcode = "A;B", .code_type = 3, .time = "2009-05-01T13:45:02"},
+              {.index = 2, .barcode = "", .code_type = 0, .time = "1899-12-30T00:00:00"}}};
 }
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt) {
@@ -46,37 +46,53 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt) {
 }
 
 TEST(CsvOutput, HeaderThenOneLinePerRecordWithTheScannerOnEach) {
-  EXPECT_EQ(csv_output(report_with_an_unfilled_entry(), ';'),
-            "index;barcode;code_type;time;identifier;version;clock;count\r\n"
-            "1;\"A;B\";3;2009-05-01T13:45:02;0123456789ABCDEF;V1;2009-05-01T13:53:57;2\r\n"
-            "2;;;1899-12-30T00:00:00;0123456789ABCDEF;V1;2009-05-01T13:53:57;2\r\n");
+  const std::string records =
+      "1;\"A;B\";3;2009-05-01T13:45:02;0123456789ABCDEF;V1;2009-05-01T13:53:57;3\r\n"
+      "2;;0;1899-12-30T00:00:00;0123456789ABCDEF;V1;2009-05-01T13:53:57;3\r\n";
+  EXPECT_EQ(csv_output(report_with_an_unread_record(), ';'),
+            "index;barcode;code_type;time;identifier;version;clock;count\r\n" + records);
+  // Continuing a file that has its header already.
+  EXPECT_EQ(csv_output(report_with_an_unread_record(), ';', /*with_header=*/false), records);
 }
 
 TEST(CsvOutput, KeepsNulsInsideTheVersionAndDropsOnlyThePadding) {
-  DownloadReport report = report_with_an_unfilled_entry();
+  DownloadReport report = report_with_an_unread_record();
   report.version = "A\0B\0\0\0\0\0"s;
   const std::string csv = csv_output(report, ',');
   EXPECT_NE(csv.find(",A\0B,"s), std::string::npos);
 }
 
 TEST(JsonOutput, ParsesBackToTheReport) {
-  const std::string text = json_output(report_with_an_unfilled_entry());
+  const std::string text = json_output(report_with_an_unread_record());
   EXPECT_NE(text.find(R"("V1\u0000\u0000\u0000\u0000\u0000\u0000")"), std::string::npos) << text;
   const auto document = nlohmann::json::parse(text);
   EXPECT_EQ(document["identifier"], "0123456789ABCDEF");
   EXPECT_EQ(document["version"], "V1\0\0\0\0\0\0"s);
   EXPECT_EQ(document["clock"], "2009-05-01T13:53:57");
-  EXPECT_EQ(document["count"], 2);
+  EXPECT_EQ(document["count"], 3);
   ASSERT_EQ(document["records"].size(), 2u);
   EXPECT_EQ(
       document["records"][0],
       nlohmann::json::parse(
           R"({"index": 1, "barcode": "A;B", "code_type": 3, "time": "2009-05-01T13:45:02"})"));
-  EXPECT_TRUE(document["records"][1]["code_type"].is_null());
+  EXPECT_EQ(document["records"][1]["code_type"], 0);
+}
+
+TEST(JsonLinesOutput, OneObjectPerRecordEachWithTheIdentifier) {
+  EXPECT_EQ(jsonl_output(report_with_an_unread_record()),
+            R"({"identifier":"0123456789ABCDEF","index":1,"barcode":"A;B","code_type":3,)"
+            R"("time":"2009-05-01T13:45:02"})"
+            "\n"
+            R"({"identifier":"0123456789ABCDEF","index":2,"barcode":"","code_type":0,)"
+            R"("time":"1899-12-30T00:00:00"})"
+            "\n");
+  DownloadReport nothing = report_with_an_unread_record();
+  nothing.records.clear();
+  EXPECT_EQ(jsonl_output(nothing), "");
 }
 
 TEST(JsonOutput, NoRecordsIsAnEmptyArray) {
-  DownloadReport report = report_with_an_unfilled_entry();
+  DownloadReport report = report_with_an_unread_record();
   report.count = 0;
   report.records.clear();
   EXPECT_EQ(nlohmann::json::parse(json_output(report))["records"], nlohmann::json::array());

@@ -25,12 +25,13 @@ Invocation command_on_port(Command command, std::int16_t port) {
 
 class ExecuteTest : public ::testing::Test {
  protected:
-  int execute_command(const Invocation& invocation) {
+  int execute_command(const Invocation& invocation) { return execute_on(invocation, host); }
+  int execute_on(const Invocation& invocation, Host& on, bool err_is_terminal = false) {
     Environment environment{.library = library,
-                            .host = host,
+                            .host = on,
                             .out = out,
                             .err = err,
-                            .err_is_terminal = false,
+                            .err_is_terminal = err_is_terminal,
                             .state_file = state_file};
     return execute(invocation, environment);
   }
@@ -61,25 +62,54 @@ TEST_F(ExecuteTest, EmptyRemembersThePortItUsedNotTheStaleComport) {
   EXPECT_EQ(read_remembered_port(state_file, warnings), 5);
 }
 
-TEST_F(ExecuteTest, ParamsShowAsksForTheListedParametersInOrder) {
+// Values of 100 and more take three digits in the component's text, with nothing between
+// the entries: each still lands on its own parameter.
+TEST_F(ExecuteTest, ParamsShowPrintsEachParameterAndStatusItemByName) {
   library.handle(Function::csp2GetParam,
                  [](std::span<std::uint8_t> value, std::span<const std::int32_t> numbers) {
-                   value[0] = static_cast<std::uint8_t>(numbers[0] + 1);
+                   value[0] = static_cast<std::uint8_t>(numbers[0] * 20);
                    return 0;
                  });
+  library.script_all(Function::csp2GetProtocol, {0x31, std::nullopt});
+  library.script_all(Function::csp2GetSwVersion,
+                     {0, std::vector<std::uint8_t>{'V', '1', ':', '5'}});
+  library.script_all(Function::csp2GetASCIIMode, {-1, std::nullopt});
   Invocation invocation = command_on_port(Command::params_show, 2);
-  invocation.parameters = {1, 5, 12};
+  invocation.parameters = {1, 5, 12, 0};
+  invocation.format = Format::named;
   const int exit_code = execute_command(invocation);
 
   EXPECT_EQ(exit_code, 0) << err.str();
-  EXPECT_TRUE(out.str().starts_with("03010205061213:")) << out.str();
+  EXPECT_EQ(out.str(),
+            "1=20\n5=100\n12=240\n0=0\n"
+            "protocol=0x31\nstatus=0x0\nversion=V1:5\nascii_mode=0x????\nrtc_mode=0x0\n");
   std::vector<std::int32_t> asked;
   for (const auto& call : library.calls()) {
     if (call.function == Function::csp2GetParam) asked.push_back(call.numbers.at(0));
   }
-  EXPECT_EQ(asked, (std::vector<std::int32_t>{1, 5, 12}));
-  EXPECT_FALSE(
-      std::filesystem::exists(state_file));  // showparams cannot tell whether anyone answered
+  EXPECT_EQ(asked, (std::vector<std::int32_t>{1, 5, 12, 0}));
+  std::ostringstream warnings;
+  EXPECT_EQ(read_remembered_port(state_file, warnings), 2);
+
+  out.str("");
+  invocation.format = Format::raw;
+  EXPECT_EQ(execute_command(invocation), 0);
+  EXPECT_EQ(out.str().substr(0, 21), "04012005100122400000:");
+}
+
+// The status report of a scanner that did not answer shows the protocol's placeholder;
+// the values are then the library's untouched buffers, no reading at all.
+TEST_F(ExecuteTest, ParamsShowWithNobodyAnsweringExitsTwoAndPrintsNothing) {
+  library.script_all(Function::csp2GetProtocol, {-3, std::nullopt});
+  for (const Format format : {Format::named, Format::raw}) {
+    Invocation invocation = command_on_port(Command::params_show, 2);
+    invocation.parameters = {1};
+    invocation.format = format;
+    EXPECT_EQ(execute_command(invocation), 2);
+  }
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find("did not answer on port 2"), std::string::npos) << err.str();
+  EXPECT_FALSE(std::filesystem::exists(state_file));
 }
 
 TEST_F(ExecuteTest, ErrorRaisedInsideTheObjectPrintsItsNumberAndTheLogSoFar) {
@@ -105,16 +135,134 @@ TEST_F(ExecuteTest, EmptyThatIsNotConfirmedExitsTwo) {
   EXPECT_NE(err.str().find("not emptied"), std::string::npos) << err.str();
 }
 
-TEST_F(ExecuteTest, ResetWithAScannerThatDidNotAnswerWarnsButSucceeds) {
+TEST_F(ExecuteTest, ResetWithAScannerThatDidNotAnswerExitsTwo) {
   library.script_all(Function::csp2Init, {-1, std::nullopt});
   Invocation invocation = command_on_port(Command::params_reset, 6);
   invocation.settings = {{1, 5}};
   const int exit_code = execute_command(invocation);
 
-  EXPECT_EQ(exit_code, 0);
+  EXPECT_EQ(exit_code, 2);
   EXPECT_NE(err.str().find("did not answer on port 6"), std::string::npos) << err.str();
   EXPECT_EQ(library.count(Function::csp2SetParam), 1);
   EXPECT_FALSE(std::filesystem::exists(state_file));
+}
+
+TEST_F(ExecuteTest, ResetOnAScannerThatRefusesToClearExitsTwo) {
+  library.script_all(Function::csp2ClearData, {2, std::nullopt});
+  library.script_all(Function::csp2ReadData, {4, std::nullopt});
+  const int exit_code = execute_command(command_on_port(Command::params_reset, 6));
+
+  EXPECT_EQ(exit_code, 2);
+  EXPECT_NE(err.str().find("the scanner was not emptied"), std::string::npos) << err.str();
+}
+
+// The library stops answering at the third of three records: what was read is printed,
+// and nothing is erased.
+TEST_F(ExecuteTest, IncompleteDownloadPrintsWhatWasReadAndExitsTwoUnemptied) {
+  library.script_all(Function::csp2ReadData, {3, std::nullopt});
+  library.script(Function::csp2GetPacket, 3, {-2, std::nullopt});
+  Invocation invocation = command_on_port(Command::download, 1);
+  invocation.format = Format::jsonl;
+  invocation.empty_after = true;
+  const int exit_code = execute_command(invocation);
+
+  EXPECT_EQ(exit_code, 2);
+  const std::string printed = out.str();
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 2) << printed;
+  EXPECT_NE(err.str().find("read 2 of 3 records"), std::string::npos) << err.str();
+  EXPECT_EQ(library.count(Function::csp2ClearData), 0);
+}
+
+// The search started at 3 and found the scanner on 5: it is emptied there, and the clock
+// is set as it is.
+TEST_F(ExecuteTest, DownloadThenEmptyUsesThePortThatAnswered) {
+  library.handle(Function::csp2Init, [](std::span<std::uint8_t>, std::span<const std::int32_t> port) {
+    return port[0] == 5 ? 0 : -1;
+  });
+  Invocation invocation = command_on_port(Command::download, 3);
+  invocation.empty_after = true;
+  invocation.set_clock = "003009150524";
+  const int exit_code = execute_command(invocation);
+
+  EXPECT_EQ(exit_code, 0) << err.str();
+  EXPECT_EQ(ports_opened(), (std::vector<std::int32_t>{3, 4, 5, 5}));
+  EXPECT_EQ(library.count(Function::csp2ClearData), 1);
+  EXPECT_EQ(library.count(Function::csp2SetTime), 1);
+  EXPECT_EQ(err.str(), "emptied: yes\nclock set: yes\n");
+  EXPECT_TRUE(out.str().starts_with("DL;V03;")) << out.str();
+}
+
+// The emptying opens the port anew; a barcode scanned in between is erased with the rest.
+// Nothing can keep it, but the count read before erasing says that it was there.
+TEST_F(ExecuteTest, DownloadThenEmptySaysWhenMoreWereErasedThanRead) {
+  library.script(Function::csp2ReadData, 1, {2, std::nullopt});  // the download's count
+  library.script(Function::csp2ReadData, 2, {3, std::nullopt});  // the emptying's
+  Invocation invocation = command_on_port(Command::download, 0);
+  invocation.empty_after = true;
+  EXPECT_EQ(execute_command(invocation), 2);
+  EXPECT_EQ(err.str(),
+            "emptied: yes\nclicker: the scanner held 3 records when it was emptied, 2 when it "
+            "was read: those scanned in between are lost\n");
+}
+
+class WaitTest : public ExecuteTest {
+ protected:
+  // No scanner for the first `absent_searches` searches of 16 ports each.
+  void scanner_appears_after(int absent_searches) {
+    library.handle(Function::csp2Init,
+                   [this, absent_searches](std::span<std::uint8_t>, std::span<const std::int32_t>) {
+                     return ++init_calls > 16 * absent_searches ? 0 : -1;
+                   });
+  }
+  int download_waiting(int seconds) {
+    Invocation invocation = command_on_port(Command::download, 0);
+    invocation.wait_seconds = seconds;
+    start = fake_host.monotonic;
+    return execute_on(invocation, fake_host);
+  }
+  std::chrono::nanoseconds waited() const { return fake_host.monotonic - start; }
+
+  testing::FakeHost fake_host;
+  std::chrono::nanoseconds start{};
+  int init_calls = 0;
+};
+
+TEST_F(WaitTest, SearchesEveryThreeSecondsUntilTheScannerAnswers) {
+  fake_host.monotonic_step = std::chrono::milliseconds(10);
+  scanner_appears_after(2);
+  EXPECT_EQ(download_waiting(60), 0) << err.str();
+  EXPECT_EQ(init_calls, 2 * 16 + 1);
+  EXPECT_GE(waited(), std::chrono::seconds(6));
+  EXPECT_LT(waited(), std::chrono::seconds(8));
+  EXPECT_GT(fake_host.waits, 0);  // it waited between searches rather than spinning
+  EXPECT_TRUE(out.str().starts_with("DL;V03;")) << out.str();
+}
+
+TEST_F(WaitTest, GivesUpWhenTheTimeIsUp) {
+  fake_host.monotonic_step = std::chrono::milliseconds(10);
+  scanner_appears_after(1000);
+  EXPECT_EQ(download_waiting(7), 2);
+  EXPECT_EQ(init_calls, 4 * 16);  // at 0, 3, 6 and, last, 7 seconds
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(), "clicker: no scanner answered within 7 seconds\n");
+}
+
+TEST_F(WaitTest, ShowsThatItWaitsOnATerminal) {
+  fake_host.monotonic_step = std::chrono::milliseconds(10);
+  scanner_appears_after(1000);
+  Invocation invocation = command_on_port(Command::download, 0);
+  invocation.wait_seconds = 1;
+  EXPECT_EQ(execute_on(invocation, fake_host, /*err_is_terminal=*/true), 2);
+  EXPECT_TRUE(err.str().starts_with("\rclicker: waiting for the scanner |")) << err.str();
+  EXPECT_TRUE(err.str().ends_with("\rclicker: no scanner answered within 1 seconds\n")) << err.str();
+}
+
+TEST_F(WaitTest, WithoutWaitSearchesOnce) {
+  scanner_appears_after(1000);
+  Invocation invocation = command_on_port(Command::download, 0);
+  EXPECT_EQ(execute_command(invocation), 2);
+  EXPECT_EQ(init_calls, 16);
+  EXPECT_EQ(err.str(), "clicker: no scanner answered on any port\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "cli/state_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -31,9 +32,33 @@ TEST_F(StateFileTest, RemembersAPortAcrossRunsAndCreatesItsFolder) {
             1);
 }
 
-TEST_F(StateFileTest, MissingFileGivesNoPortAndAWarning) {
+TEST_F(StateFileTest, MissingFileGivesNoPortSilently) {
   EXPECT_EQ(read_remembered_port(file, warnings), std::nullopt);
-  EXPECT_NE(warnings.str().find("not found"), std::string::npos) << warnings.str();
+  EXPECT_EQ(warnings.str(), "");
+}
+
+// Read, these would eat memory until the program is killed, or wait for ever.
+TEST_F(StateFileTest, OnlyASmallRegularFileIsRead) {
+  std::filesystem::create_directories(file.parent_path());
+  const auto fifo = sandbox.folder() / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const auto large = sandbox.folder() / "large.json";
+  ClickerSandbox::write_file(large, R"({"port": 3})" + std::string(64 * 1024, ' '));
+  for (const std::filesystem::path& target : {std::filesystem::path("/dev/zero"), fifo, large,
+                                              sandbox.folder()}) {
+    std::filesystem::remove(file);
+    std::filesystem::create_symlink(target, file);
+    warnings.str("");
+    EXPECT_EQ(read_remembered_port(file, warnings), std::nullopt) << target;
+    EXPECT_NE(warnings.str().find("not a regular file under 64 KiB"), std::string::npos)
+        << warnings.str();
+  }
+  // A link to a small regular file is read like the file.
+  const auto small = sandbox.folder() / "small.json";
+  ClickerSandbox::write_file(small, R"({"port": 3})" + std::string(64 * 1024 - 12, ' '));
+  std::filesystem::remove(file);
+  std::filesystem::create_symlink(small, file);
+  EXPECT_EQ(read_remembered_port(file, warnings), 3);
 }
 
 TEST_F(StateFileTest, MalformedFilesGiveNoPortAndAWarning) {
@@ -54,22 +79,27 @@ TEST_F(StateFileTest, AFolderThatCannotBeMadeIsAWarningOnly) {
   EXPECT_NE(warnings.str().find("cannot create the folder"), std::string::npos) << warnings.str();
 }
 
-TEST_F(StateFileTest, ConfigurationFolderFollowsXdgConfigHomeThenHome) {
-  const std::string saved_xdg =
-      std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+TEST_F(StateFileTest, StateFolderFollowsXdgStateHomeThenHome) {
   const std::string saved_home = std::getenv("HOME") ? std::getenv("HOME") : "";
-  setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
-  setenv("HOME", "/home/user", 1);
-  EXPECT_EQ(default_state_file(), std::filesystem::path("/somewhere/config/vkdclicker/state.json"));
-  setenv("XDG_CONFIG_HOME", "relative/config", 1);  // not absolute: ignored
-  EXPECT_EQ(default_state_file(),
-            std::filesystem::path("/home/user/.config/vkdclicker/state.json"));
-  unsetenv("XDG_CONFIG_HOME");
-  EXPECT_EQ(default_state_file(),
-            std::filesystem::path("/home/user/.config/vkdclicker/state.json"));
-  unsetenv("HOME");
-  EXPECT_EQ(default_state_file(), std::nullopt);
-  if (!saved_xdg.empty()) setenv("XDG_CONFIG_HOME", saved_xdg.c_str(), 1);
+  const struct {
+    const char* variable;
+    std::optional<std::filesystem::path> (*file)();
+    const char* under_home;
+  } places[] = {{"XDG_STATE_HOME", default_state_file, "/home/user/.local/state"},
+                {"XDG_CONFIG_HOME", earlier_state_file, "/home/user/.config"}};
+  for (const auto& [variable, file_of, under_home] : places) {
+    const std::string saved = std::getenv(variable) ? std::getenv(variable) : "";
+    setenv(variable, "/somewhere/else", 1);
+    setenv("HOME", "/home/user", 1);
+    EXPECT_EQ(file_of(), std::filesystem::path("/somewhere/else/vkdclicker/state.json"));
+    setenv(variable, "relative/folder", 1);  // not absolute: ignored
+    EXPECT_EQ(file_of(), std::filesystem::path(under_home) / "vkdclicker/state.json");
+    unsetenv(variable);
+    EXPECT_EQ(file_of(), std::filesystem::path(under_home) / "vkdclicker/state.json");
+    unsetenv("HOME");
+    EXPECT_EQ(file_of(), std::nullopt);
+    if (!saved.empty()) setenv(variable, saved.c_str(), 1);
+  }
   if (!saved_home.empty()) setenv("HOME", saved_home.c_str(), 1);
 }
 

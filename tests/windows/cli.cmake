@@ -21,5 +21,5 @@ endfunction()
 
 vkd_add_wine_cli_test(cli_wine_hello "^Clicker control successfully installed\n$" hello)
 # A delimiter outside ASCII passes the wide command line and the UTF-8 output both. (Not
-# anchored: standard error, merged in front, may hold the warning of a first run.)
+# anchored: standard error is merged in front.)
 vkd_add_wine_cli_test(cli_wine_download "DL§V03§SIM 2\\.10§104A007E2391C50B§H§" download --delimiter §)
