@@ -10,7 +10,7 @@ foreach(probe loading_probe loading_probe_dependency)
   target_link_libraries(${probe} PRIVATE vkd_warnings)
 endforeach()
 
-vkd_add_windows_program(library_loading_check vkd_scanner)
+vkd_add_windows_program(library_loading_check vkd_csp2a)
 add_dependencies(library_loading_check loading_probe)
 
 if(NOT TEST com_wine_start)

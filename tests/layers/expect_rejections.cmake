@@ -1,0 +1,26 @@
+# cmake -DCHECKER=check_layers.cmake -DSOURCE_ROOT=violations -P expect_rejections.cmake
+# Runs the layer check on the samples: it must fail and name exactly the lines that run
+# against the order, and none of those that keep it.
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND "${CMAKE_COMMAND}" -DSOURCE_ROOT=${SOURCE_ROOT} -P "${CHECKER}"
+  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(result EQUAL 0)
+  message(FATAL_ERROR "the check passed the samples:\n${output}")
+endif()
+set(expected
+  "state/reads_component.h:5: layer state may not include component/"
+  "conversations/reads_a_peer.cpp:4: layer conversations may not include export/"
+  "sim/reads_automation.cpp:3: layer sim may not include automation/"
+  "export/reads_cli.h:6: layer export may not include cli/")
+foreach(line IN LISTS expected)
+  string(FIND "${output}" "${line}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "the check did not report `${line}`:\n${output}")
+  endif()
+endforeach()
+string(REGEX MATCHALL "may not include" reported "${output}")
+list(LENGTH reported count)
+list(LENGTH expected wanted)
+if(NOT count EQUAL wanted)
+  message(FATAL_ERROR "the check reported ${count} lines, not ${wanted}:\n${output}")
+endif()

@@ -1,0 +1,7 @@
+#pragma once
+// Sample for the layer check: an include written with blanks after the hash is found too.
+#include <string>
+
+#include "state/list_entry.h"
+#  include "cli/run.h"
+#include "nlohmann/json.hpp"
