@@ -1,10 +1,10 @@
-#include "scanner/emptying.h"
+#include "conversations/empty_scanner.h"
 
 #include "automation/mask.h"
-#include "scanner/clock_setting.h"
-#include "scanner/port_guard.h"
-#include "scanner/port_number.h"
-#include "scanner/port_opening.h"
+#include "conversations/open_port.h"
+#include "conversations/set_clicker_time.h"
+#include "conversations/port_number.h"
+#include "conversations/port_opening.h"
 
 namespace vkd {
 
@@ -15,7 +15,7 @@ constexpr std::int16_t clear_attempts = 5;
 
 }  // namespace
 
-void EmptyScanner(ClickerState& state, Library& library, Host& host) {
+void empty_scanner(ClickerState& state, Library& library, Host& host) {
   state.empty_ok = false;
   if (state.lastport.is_empty()) {
     state.open_ok = false;
@@ -33,7 +33,7 @@ void EmptyScanner(ClickerState& state, Library& library, Host& host) {
   }
 
   // From here on the port is held: an error (an overflowing count) must not keep it.
-  PortGuard guard(library);
+  OpenPort open_port(library);
   read_count(state, library);
   const std::int32_t status = library.csp2GetSystemStatus();
   if (status < 0 || state.num_barcodes < 0) {
@@ -41,8 +41,7 @@ void EmptyScanner(ClickerState& state, Library& library, Host& host) {
     state.open_ok = false;
     // A scanner in trouble still holds the port; leaving it open would lock every
     // later conversation out.
-    library.csp2Restore();
-    guard.released();
+    open_port.release();
     return;
   }
 
@@ -50,13 +49,12 @@ void EmptyScanner(ClickerState& state, Library& library, Host& host) {
   state.open_ok = true;
   state.timechange_ok = false;
   if (!state.pnewdatetime.empty()) {
-    set_clicker_time(state, library, state.pnewdatetime, clock_attempts);
+    set_clicker_time(state, open_port, state.pnewdatetime, clock_attempts);
   }
 
   settling_pause(host);
   clear_clicker(state, library, clear_attempts);
-  library.csp2Restore();
-  guard.released();
+  open_port.release();
 }
 
 void clear_clicker(ClickerState& state, Library& library, std::int16_t attempts) {

@@ -5,14 +5,14 @@
 #include <cstdint>
 
 #include "automation/host.h"
-#include "component/clicker_state.h"
-#include "scanner/library.h"
+#include "csp2a/library.h"
+#include "state/clicker_state.h"
 
 namespace vkd {
 
-// The whole operation behind Clicker::EmptyScanner. Starts the log afresh (except when
-// lastport does not convert, error 13 before any library call).
-void EmptyScanner(ClickerState& state, Library& library, Host& host);
+// The whole operation behind the object's EmptyScanner. Starts the log afresh (except
+// when lastport does not convert, error 13 before any library call).
+void empty_scanner(ClickerState& state, Library& library, Host& host);
 
 // Sends the clear command up to `attempts` times on an open port, checking the count
 // and status after each refusal; the first confirmed attempt puts "CLOK:kk:" in front

@@ -1,20 +1,20 @@
-#include "scanner/open_clicker.h"
+#include "conversations/open_and_download.h"
 
-#include "scanner/clock_and_version.h"
-#include "scanner/download.h"
-#include "scanner/port_guard.h"
-#include "scanner/port_search.h"
+#include <optional>
+#include <utility>
+
+#include "conversations/download_records.h"
+#include "conversations/read_clock_and_version.h"
+#include "conversations/search_ports.h"
 
 namespace vkd {
 
-void open_clicker(ClickerState& state, Library& library, Host& host) {
-  if (!search_ports(state, library, host)) return;
-  // The port found stays open until the clock phase releases it; an error before that
-  // must not keep it.
-  PortGuard port(library);
+void open_and_download(ClickerState& state, Library& library, Host& host) {
+  std::optional<OpenPort> port = search_ports(state, library, host);
+  if (!port) return;
   read_serial(state, library);
-  download_barcodes(state, library);
-  read_clock_and_version(state, library, host, port);
+  download_records(state, library);
+  read_clock_and_version(state, std::move(*port), host);
 }
 
 }  // namespace vkd

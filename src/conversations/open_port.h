@@ -1,68 +1,44 @@
 #pragma once
-// Covers the error paths of a port bracket: when a run-time error leaves the bracket
-// early, the scanner is powered down (if it was woken) and the port released, so that
-// the next conversation can open it. Normal paths release explicitly and are untouched.
-#include <exception>
+// An opened port, owned: its methods wake the scanner, power it down and release the
+// port in whatever order a conversation needs, and whatever it still holds when it goes
+// (a run-time error leaving a conversation early) is given back: a woken scanner is
+// powered down, then the port released, so that the next conversation can open it.
+#include <cstdint>
+#include <optional>
 
-#include "scanner/library.h"
+#include "csp2a/library.h"
 
 namespace vkd {
 
-class PortGuard {
+class OpenPort {
  public:
-  explicit PortGuard(Library& library) : library_(library) {}
-  PortGuard(const PortGuard&) = delete;
-  PortGuard& operator=(const PortGuard&) = delete;
+  // Takes over a port that csp2Init has just opened.
+  explicit OpenPort(Library& library) : library_(&library) {}
+  // csp2Init(port), for the parameter exchanges, which never examine its answer: the
+  // port counts as held whatever the library said.
+  static OpenPort open(Library& library, std::int32_t port);
 
-  void scanner_woken() { woken_ = true; }
-  void scanner_asleep() { woken_ = false; }
-  // The bracket has released the port itself; nothing is left to cover.
-  void released() { held_ = false; }
+  OpenPort(OpenPort&& other) noexcept;
+  OpenPort& operator=(OpenPort&& other) noexcept;
+  OpenPort(const OpenPort&) = delete;
+  OpenPort& operator=(const OpenPort&) = delete;
+  ~OpenPort();
 
-  ~PortGuard() {
-    if (!held_ || std::uncaught_exceptions() == errors_at_start_) return;
-    if (woken_) quietly([this] { library_.csp2PowerDown(); });
-    quietly([this] { library_.csp2Restore(); });
-  }
+  Library& library() const { return *library_; }
 
-  // The error already leaving the bracket is the one the host must see; a failing
-  // power-down must not keep the port from being released.
-  template <typename Call>
-  static void quietly(Call call) noexcept {
-    try {
-      call();
-    } catch (...) {
-    }
-  }
+  std::int32_t wake_up();      // csp2WakeUp
+  std::int32_t power_down();   // csp2PowerDown
+  // csp2Restore: the port is given back, and the scanner with it.
+  std::int32_t release();
 
  private:
-  Library& library_;
-  const int errors_at_start_ = std::uncaught_exceptions();
-  bool held_ = true;
+  // Gives back what is still held. The error already leaving the conversation is the one
+  // the host must see: a failing power-down or release is swallowed, and a failing
+  // power-down does not keep the port from being released.
+  void give_back() noexcept;
+
+  Library* library_;  // null once released or moved from
   bool woken_ = false;
-};
-
-}  // namespace vkd
-
-namespace vkd {
-
-// Covers a wake-up inside a bracket whose port an outer PortGuard releases: an error
-// between csp2WakeUp and csp2PowerDown still puts the scanner back to sleep first.
-class WakeGuard {
- public:
-  explicit WakeGuard(Library& library) : library_(library) {}
-  WakeGuard(const WakeGuard&) = delete;
-  WakeGuard& operator=(const WakeGuard&) = delete;
-
-  ~WakeGuard() {
-    if (std::uncaught_exceptions() != errors_at_start_) {
-      PortGuard::quietly([this] { library_.csp2PowerDown(); });
-    }
-  }
-
- private:
-  Library& library_;
-  const int errors_at_start_ = std::uncaught_exceptions();
 };
 
 }  // namespace vkd

@@ -1,11 +1,11 @@
-#include "scanner/parameters.h"
+#include "conversations/parameter_exchanges.h"
 
 #include <array>
 
 #include "automation/error.h"
 #include "automation/mask.h"
-#include "scanner/port_guard.h"
-#include "scanner/port_number.h"
+#include "conversations/open_port.h"
+#include "conversations/port_number.h"
 
 namespace vkd {
 
@@ -19,16 +19,12 @@ constexpr std::uint8_t blank = 0x20;
 // the scanner down and releases the port, on the error path as well.
 template <typename Exchange>
 auto in_bracket(Library& library, std::int32_t port, Exchange exchange) {
-  PortGuard guard(library);
-  library.csp2Init(port);
-  library.csp2WakeUp();
-  guard.scanner_woken();
+  OpenPort open_port = OpenPort::open(library, port);
+  open_port.wake_up();
   library.csp2Interrogate();
   auto result = exchange();
-  library.csp2PowerDown();
-  guard.scanner_asleep();
-  library.csp2Restore();
-  guard.released();
+  open_port.power_down();
+  open_port.release();
   return result;
 }
 

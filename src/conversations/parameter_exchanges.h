@@ -8,7 +8,7 @@
 #include "automation/host.h"
 #include "automation/text.h"
 #include "automation/variant.h"
-#include "scanner/library.h"
+#include "csp2a/library.h"
 
 namespace vkd {
 

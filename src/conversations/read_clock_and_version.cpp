@@ -1,4 +1,4 @@
-#include "scanner/clock_and_version.h"
+#include "conversations/read_clock_and_version.h"
 
 #include <array>
 #include <cstdint>
@@ -23,15 +23,12 @@ int two_digits(const Text& clock_text, std::size_t position) {
   return (clock_text[position] - u'0') * 10 + (clock_text[position + 1] - u'0');
 }
 
-ClockBytes read_clock_and_release(Library& library, PortGuard& port) {
+ClockBytes read_clock_and_release(OpenPort& port) {
   ClockBytes clock{};
-  library.csp2WakeUp();
-  port.scanner_woken();
-  library.csp2GetTime(clock.data());
-  library.csp2PowerDown();
-  port.scanner_asleep();
-  library.csp2Restore();
-  port.released();
+  port.wake_up();
+  port.library().csp2GetTime(clock.data());
+  port.power_down();
+  port.release();
   return clock;
 }
 
@@ -65,11 +62,12 @@ void decode_clock(ClickerState& state, const ClockBytes& clock) {
 
 }  // namespace
 
-void read_clock_and_version(ClickerState& state, Library& library, Host& host, PortGuard& port) {
+void read_clock_and_version(ClickerState& state, OpenPort port, Host& host) {
   // The host may call into the object during the pause: only the state object itself is
   // used after it, never anything inside it taken before.
   settling_pause(host);
-  decode_clock(state, read_clock_and_release(library, port));
+  Library& library = port.library();
+  decode_clock(state, read_clock_and_release(port));
   read_version(state, library);
 }
 

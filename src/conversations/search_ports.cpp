@@ -1,4 +1,4 @@
-#include "scanner/port_search.h"
+#include "conversations/search_ports.h"
 
 #include <array>
 #include <cstdint>
@@ -7,9 +7,8 @@
 
 #include "automation/mask.h"
 #include "automation/number_reading.h"
-#include "scanner/port_guard.h"
-#include "scanner/port_number.h"
-#include "scanner/port_opening.h"
+#include "conversations/port_number.h"
+#include "conversations/port_opening.h"
 
 namespace vkd {
 
@@ -26,29 +25,25 @@ void append(Text& log, std::initializer_list<std::u16string_view> pieces) {
 
 // The port answered csp2Init: reads its count and status into the log and keeps the
 // port when both are sane. A rejected port is released at once.
-bool accept_open_port(ClickerState& state, Library& library, std::int32_t port) {
-  // Until the port is either accepted or released, an error (an overflowing count, a
-  // missing entry point) must not leave it held.
-  PortGuard guard(library);
+std::optional<OpenPort> accept_open_port(ClickerState& state, OpenPort port, std::int32_t number) {
+  Library& library = port.library();
   read_count(state, library);
   const std::int32_t status = library.csp2GetSystemStatus();
   append(state.log, {u"*", decimal(status), u"*", decimal(state.num_barcodes)});
   if (status >= 0 && state.num_barcodes >= 0) {
     state.log.insert(0, u"OPOK");
     // comport is 16 bits wide: a larger port number overflows while the port is held.
-    state.comport = to_int16(static_cast<double>(port));
+    state.comport = to_int16(static_cast<double>(number));
     state.open_ok = true;
-    guard.released();  // handed on to the caller, who covers it from here
-    return true;
+    return port;
   }
-  guard.released();
-  library.csp2Restore();
-  return false;
+  port.release();
+  return std::nullopt;
 }
 
 }  // namespace
 
-bool search_ports(ClickerState& state, Library& library, Host& host) {
+std::optional<OpenPort> search_ports(ClickerState& state, Library& library, Host& host) {
   state.open_ok = false;
   state.comport = no_port;
   state.log.clear();
@@ -61,11 +56,13 @@ bool search_ports(ClickerState& state, Library& library, Host& host) {
     const std::int32_t opened = library.csp2Init(number);
     // The time of the entry is the time at which csp2Init came back.
     state.log += open_entry(number, host.local_seconds_of_day(), opened);
-    if (opened == 0 && accept_open_port(state, library, number)) return true;
+    if (opened == 0) {
+      if (auto accepted = accept_open_port(state, OpenPort(library), number)) return accepted;
+    }
     if (++port == wrap_at) port = 0;
   }
   state.log.insert(0, u"OPNC");
-  return false;
+  return std::nullopt;
 }
 
 void read_serial(ClickerState& state, Library& library) {

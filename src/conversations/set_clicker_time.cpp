@@ -1,11 +1,10 @@
-#include "scanner/clock_setting.h"
+#include "conversations/set_clicker_time.h"
 
 #include <array>
 #include <optional>
 
 #include "automation/date.h"
 #include "automation/mask.h"
-#include "scanner/port_guard.h"
 
 namespace vkd {
 
@@ -13,13 +12,6 @@ namespace {
 
 constexpr int field_count = csp2a::clock_size;
 using ClockBytes = std::array<std::uint8_t, csp2a::clock_size>;
-
-// Runs between csp2WakeUp and csp2PowerDown: an error here must not leave the scanner
-// awake when the emptying's guard releases the port.
-std::int32_t send_clock(Library& library, ClockBytes& buffer) {
-  const WakeGuard awake(library);
-  return library.csp2SetTime(buffer.data());
-}
 
 std::optional<int> two_digit_number(const Text& piece) {
   const auto is_digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
@@ -52,7 +44,7 @@ bool valid_time(const Text& hour, const Text& minute, const Text& second) {
          in_range(two_digit_number(second), 0, 59);
 }
 
-void set_clicker_time(ClickerState& state, Library& library, const Text& date_time,
+void set_clicker_time(ClickerState& state, OpenPort& port, const Text& date_time,
                       std::int16_t attempts) {
   state.timechange_ok = false;
   const auto pieces = pieces_of(date_time);
@@ -67,10 +59,10 @@ void set_clicker_time(ClickerState& state, Library& library, const Text& date_ti
   for (int attempt = 1; attempt <= attempts; ++attempt) {
     // The library may write into the buffer it is given; each attempt sends a fresh copy.
     ClockBytes buffer = clock;
-    library.csp2WakeUp();
-    const std::int32_t result = send_clock(library, buffer);
+    port.wake_up();
+    const std::int32_t result = port.library().csp2SetTime(buffer.data());
     state.log.append(u":").append(decimal(result)).append(u":").append(zero_filled(attempt, 2));
-    library.csp2PowerDown();
+    port.power_down();
     if (result == 0) {
       state.log += u"::TimeOK:";
       state.timechange_ok = true;

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "automation/text.h"
-#include "component/clicker_state.h"
-#include "scanner/library.h"
+#include "conversations/open_port.h"
+#include "state/clicker_state.h"
 
 namespace vkd {
 
@@ -14,7 +14,7 @@ namespace vkd {
 // `attempts` attempts, each woken and powered down, and sets timechange_ok on the first
 // one the scanner accepts. A text that fails the checks is neither sent nor logged.
 // Runs on a port the caller has opened and releases nothing.
-void set_clicker_time(ClickerState& state, Library& library, const Text& date_time,
+void set_clicker_time(ClickerState& state, OpenPort& port, const Text& date_time,
                       std::int16_t attempts);
 
 // The checks take two-character pieces; a piece that is not exactly two decimal digits

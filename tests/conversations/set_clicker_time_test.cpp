@@ -1,4 +1,4 @@
-#include "scanner/clock_setting.h"
+#include "conversations/set_clicker_time.h"
 
 #include "housekeeping_fixture.h"
 
@@ -61,6 +61,8 @@ class ClockSetting : public ::testing::Test {
   }
 
   FakeLibrary library;
+  // The port the emptying has opened; it is released when the test ends.
+  OpenPort port{library};
   ClickerState state;
 };
 
@@ -82,7 +84,7 @@ TEST_F(ClockSetting, AcceptedTextIsLoggedWholeAndSentAsBinaryFields) {
     library.forget_calls();
     state.log = u"OPOK";
     state.timechange_ok = false;
-    set_clicker_time(state, library, c.text, 5);
+    set_clicker_time(state, port, c.text, 5);
     EXPECT_EQ(to_utf8(state.log), "OPOK:SetTime:" + to_utf8(c.text) + ":0:01::TimeOK:");
     EXPECT_TRUE(state.timechange_ok);
     EXPECT_EQ(library.call_names(), clock_attempt);
@@ -93,7 +95,7 @@ TEST_F(ClockSetting, AcceptedTextIsLoggedWholeAndSentAsBinaryFields) {
 TEST_F(ClockSetting, AcceptedAtTheThirdAttempt) {
   library.script(Function::csp2SetTime, 1, returns(-1));
   library.script(Function::csp2SetTime, 2, returns(4));
-  set_clicker_time(state, library, u"595923311299", 5);
+  set_clicker_time(state, port, u"595923311299", 5);
   EXPECT_EQ(to_utf8(state.log), "OPOK:03142501*0:SetTime:595923311299:-1:01:4:02:0:03::TimeOK:");
   EXPECT_TRUE(state.timechange_ok);
   EXPECT_EQ(library.call_names(), repeated(clock_attempt, 3));
@@ -104,7 +106,7 @@ TEST_F(ClockSetting, AcceptedAtTheThirdAttempt) {
 TEST_F(ClockSetting, RefusedAtEveryAttempt) {
   library.script_all(Function::csp2SetTime, returns(1));
   state.timechange_ok = true;
-  set_clicker_time(state, library, u"595923311299", 5);
+  set_clicker_time(state, port, u"595923311299", 5);
   EXPECT_EQ(to_utf8(state.log),
             "OPOK:03142501*0:SetTime:595923311299:1:01:1:02:1:03:1:04:1:05");
   EXPECT_FALSE(state.timechange_ok);
@@ -126,7 +128,7 @@ TEST_F(ClockSetting, RejectedTextSendsAndLogsNothing) {
   for (const Text& text : texts) {
     SCOPED_TRACE(to_utf8(text));
     state.timechange_ok = true;
-    set_clicker_time(state, library, text, 5);
+    set_clicker_time(state, port, text, 5);
     EXPECT_EQ(state.log, u"OPOK:03142501*0");
     EXPECT_FALSE(state.timechange_ok);
     EXPECT_TRUE(library.calls().empty());
