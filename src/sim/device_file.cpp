@@ -42,7 +42,7 @@
 #include <map>
 #include <optional>
 
-#include "scanner/csp2a_functions.h"
+#include "csp2a/csp2a_functions.h"
 #include "sim/hex.h"
 
 namespace vkd::sim {

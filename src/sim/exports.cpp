@@ -1,7 +1,7 @@
 // The library's exported functions, one per entry of the function list, each forwarding
 // to the process-wide simulated library. Nothing may escape into a caller that knows no
 // C++ exceptions, so any that arises becomes a failure result.
-#include "scanner/csp2a_functions.h"
+#include "csp2a/csp2a_functions.h"
 #include "sim/result.h"
 #include "sim/simulated_library.h"
 

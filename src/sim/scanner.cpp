@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "sim/local_clock.h"
+#include "sim/record.h"
 #include "sim/result.h"
 #include "sim/time_stamp.h"
 
@@ -28,6 +29,14 @@ bool valid_clock(std::span<const std::uint8_t> c) {
 }
 
 }  // namespace
+
+Scanner::Store Scanner::in_memory() {
+  return [](const Device& current, const Change& change) {
+    std::optional<Device> changed = current;
+    change(*changed);
+    return changed;
+  };
+}
 
 Answer Scanner::change(const Change& change) {
   std::optional<Device> changed = store_(device_, change);
@@ -70,17 +79,11 @@ Answer Scanner::clear_data() {
   return change([](Device& device) { device.barcodes.clear(); });
 }
 
-// One record: its length byte L (the bytes that follow), the code type, the text and the
-// 4 stamp bytes; L + 1 bytes in all.
 Answer Scanner::packet(std::int32_t record, std::span<std::uint8_t> out) const {
   if (record < 0 || static_cast<std::size_t>(record) >= taken_.size()) return {result::no_record};
   const Barcode& barcode = taken_[static_cast<std::size_t>(record)];
-  const std::size_t size = 1 + 1 + barcode.text.size() + barcode.stamp.size();
-  if (out.size() < size) return {result::bad_argument};
-  out[0] = static_cast<std::uint8_t>(size - 1);
-  out[1] = barcode.type;
-  const auto text_end = std::copy(barcode.text.begin(), barcode.text.end(), out.begin() + 2);
-  std::copy(barcode.stamp.begin(), barcode.stamp.end(), text_end);
+  if (out.size() < record_size(barcode)) return {result::bad_argument};
+  const std::size_t size = encode_record(barcode, out);
   return {static_cast<std::int32_t>(size), size};
 }
 

@@ -27,6 +27,10 @@ class Scanner {
   // content of that moment, which need not be `current`.
   using Store = std::function<std::optional<Device>(const Device& current, const Change& change)>;
 
+  // Keeps every change in the scanner's own memory, as the demo scanner and the test
+  // doubles do.
+  static Store in_memory();
+
   Scanner(Device device, Store store) : device_(std::move(device)), store_(std::move(store)) {}
 
   const Device& device() const { return device_; }
@@ -44,6 +48,7 @@ class Scanner {
   Answer rtc_mode() const;
   Answer read_data();
   Answer clear_data();
+  // The record as sim/record.h lays it out.
   Answer packet(std::int32_t record, std::span<std::uint8_t> out) const;
   Answer device_id(std::span<std::uint8_t> out) const;
   Answer time_stamp_text(const std::uint8_t* stamp, std::span<std::uint8_t> out) const;

@@ -6,20 +6,12 @@
 #include <variant>
 
 #include "sim/atomic_file.h"
+#include "sim/caller_buffer.h"
 #include "sim/device_file.h"
 #include "sim/device_lock.h"
 #include "sim/result.h"
 
 namespace vkd::sim {
-
-namespace {
-
-std::span<std::uint8_t> buffer(std::uint8_t* bytes, std::int32_t length) {
-  if (bytes == nullptr || length <= 0) return {};
-  return {bytes, static_cast<std::size_t>(length)};
-}
-
-}  // namespace
 
 SimulatedLibrary& SimulatedLibrary::instance() {
   // Freed when the library is unloaded, so that loading and unloading it leaks nothing.
@@ -90,11 +82,7 @@ void SimulatedLibrary::serve_demo() {
   device_path_.clear();
   device_text_.reset();
   occurrences_.clear();
-  scanner_.emplace(demo_device(), [](const Device& current, const Scanner::Change& change) {
-    std::optional<Device> changed = current;
-    change(*changed);
-    return changed;
-  });
+  scanner_.emplace(demo_device(), Scanner::in_memory());
 }
 
 // Everything else stays as it was, to be served again once the file can be used.
@@ -192,45 +180,45 @@ std::int32_t SimulatedLibrary::csp2SetDefaults() {
 
 std::int32_t SimulatedLibrary::csp2GetPacket(std::uint8_t* packet, std::int32_t record,
                                              std::int32_t length) {
-  Call call("csp2GetPacket", {"packet", buffer(packet, length)}, record);
+  Call call("csp2GetPacket", {"packet", caller_buffer(packet, length)}, record);
   call.line.number("record", record).number("length", length);
   return serve(call, [&](Scanner& scanner) { return scanner.packet(record, call.output.bytes); });
 }
 
 std::int32_t SimulatedLibrary::csp2GetDeviceId(std::uint8_t* id, std::int32_t length) {
-  Call call("csp2GetDeviceId", {"id", buffer(id, length)});
+  Call call("csp2GetDeviceId", {"id", caller_buffer(id, length)});
   call.line.number("length", length);
   return serve(call, [&](Scanner& scanner) { return scanner.device_id(call.output.bytes); });
 }
 
 std::int32_t SimulatedLibrary::csp2TimeStamp2Str(std::uint8_t* stamp, std::uint8_t* text,
                                                  std::int32_t length) {
-  Call call("csp2TimeStamp2Str", {"text", buffer(text, length)});
-  call.line.bytes("stamp", buffer(stamp, csp2a::time_stamp_size)).number("length", length);
+  Call call("csp2TimeStamp2Str", {"text", caller_buffer(text, length)});
+  call.line.bytes("stamp", caller_buffer(stamp, csp2a::time_stamp_size)).number("length", length);
   return serve(call, [&](Scanner& scanner) { return scanner.time_stamp_text(stamp, call.output.bytes); });
 }
 
 std::int32_t SimulatedLibrary::csp2GetTime(std::uint8_t* clock) {
-  Call call("csp2GetTime", {"clock", buffer(clock, csp2a::clock_size)});
+  Call call("csp2GetTime", {"clock", caller_buffer(clock, csp2a::clock_size)});
   return serve(call, [&](Scanner& scanner) { return scanner.clock(call.output.bytes); });
 }
 
 std::int32_t SimulatedLibrary::csp2SetTime(std::uint8_t* clock) {
   Call call("csp2SetTime");
-  const auto given = buffer(clock, csp2a::clock_size);
+  const auto given = caller_buffer(clock, csp2a::clock_size);
   call.line.bytes("clock", given);
   return serve(call, [&](Scanner& scanner) { return scanner.set_clock(given); });
 }
 
 std::int32_t SimulatedLibrary::csp2GetSwVersion(std::uint8_t* version, std::int32_t length) {
-  Call call("csp2GetSwVersion", {"version", buffer(version, length)});
+  Call call("csp2GetSwVersion", {"version", caller_buffer(version, length)});
   call.line.number("length", length);
   return serve(call, [&](Scanner& scanner) { return scanner.version(call.output.bytes); });
 }
 
 std::int32_t SimulatedLibrary::csp2GetParam(std::int32_t parameter, std::uint8_t* value,
                                             std::int32_t length) {
-  Call call("csp2GetParam", {"value", buffer(value, length)}, parameter);
+  Call call("csp2GetParam", {"value", caller_buffer(value, length)}, parameter);
   call.line.number("parameter", parameter).number("length", length);
   return serve(call, [&](Scanner& scanner) { return scanner.parameter(parameter, call.output.bytes); });
 }
@@ -238,7 +226,7 @@ std::int32_t SimulatedLibrary::csp2GetParam(std::int32_t parameter, std::uint8_t
 std::int32_t SimulatedLibrary::csp2SetParam(std::int32_t parameter, std::uint8_t* value,
                                             std::int32_t length) {
   Call call("csp2SetParam", {}, parameter);
-  const auto given = buffer(value, length);
+  const auto given = caller_buffer(value, length);
   call.line.number("parameter", parameter).bytes("value", given).number("length", length);
   return serve(call, [&](Scanner& scanner) { return scanner.set_parameter(parameter, given); });
 }

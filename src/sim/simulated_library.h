@@ -25,7 +25,7 @@
 #include <string>
 #include <string_view>
 
-#include "scanner/csp2a_functions.h"
+#include "csp2a/csp2a_functions.h"
 #include "sim/scanner.h"
 #include "sim/trace.h"
 
