@@ -8,7 +8,7 @@
 
 #include "automation/host.h"
 #include "cli/arguments.h"
-#include "scanner/library.h"
+#include "csp2a/library.h"
 
 namespace vkd::cli {
 

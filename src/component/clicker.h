@@ -7,8 +7,8 @@
 #include "automation/host.h"
 #include "automation/text.h"
 #include "automation/variant.h"
-#include "component/clicker_state.h"
-#include "scanner/library.h"
+#include "state/clicker_state.h"
+#include "csp2a/library.h"
 
 namespace vkd {
 

@@ -1,11 +1,12 @@
 // The housekeeping members: emptying the scanner, and its parameters.
 #include "component/clicker.h"
-#include "scanner/emptying.h"
-#include "scanner/parameter_lists.h"
+#include "conversations/empty_scanner.h"
+#include "conversations/reset_parameters.h"
+#include "conversations/show_parameters.h"
 
 namespace vkd {
 
-void Clicker::EmptyScanner() { vkd::EmptyScanner(state_, library_, host_); }
+void Clicker::EmptyScanner() { empty_scanner(state_, library_, host_); }
 
 void Clicker::reset_params() {
   if (state_.lastport.is_empty()) {
@@ -16,9 +17,9 @@ void Clicker::reset_params() {
   // entries are read later, as they stand at their turn.
   const Text count_text = left(state_.newparams, 2);
   EmptyScanner();
-  restore_defaults_and_write(state_, library_, host_, count_text);
+  reset_parameters(state_, library_, host_, count_text);
 }
 
-Text Clicker::showparams() { return vkd::showparams(state_, library_, host_); }
+Text Clicker::showparams() { return show_parameters(state_, library_, host_); }
 
 }  // namespace vkd

@@ -1,4 +1,4 @@
-#include "scanner/download.h"
+#include "conversations/download_records.h"
 
 #include <algorithm>
 #include <array>
@@ -108,7 +108,7 @@ class TimeStampReader {
 
 }  // namespace
 
-void download_barcodes(ClickerState& state, Library& library) {
+void download_records(ClickerState& state, Library& library) {
   if (state.num_barcodes <= 0) return;
   const auto count = static_cast<std::size_t>(state.num_barcodes);
   // No host event runs during the download, so the lists stay where they are.

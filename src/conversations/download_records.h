@@ -1,8 +1,8 @@
 #pragma once
 // The download of open_clicker: every stored record fetched from the library and
 // decoded into the three record lists, while the port found by the search is open.
-#include "component/clicker_state.h"
-#include "scanner/library.h"
+#include "state/clicker_state.h"
+#include "csp2a/library.h"
 
 namespace vkd {
 
@@ -16,6 +16,6 @@ namespace vkd {
 // cannot be read. Neither ends the download. Bytes of a record that the library did not
 // write read as zeros: a record of which it wrote nothing is such a short record, of code
 // type 0.
-void download_barcodes(ClickerState& state, Library& library);
+void download_records(ClickerState& state, Library& library);
 
 }  // namespace vkd

@@ -1,4 +1,4 @@
-#include "scanner/port_number.h"
+#include "conversations/port_number.h"
 
 #include "automation/error.h"
 

@@ -1,4 +1,4 @@
-#include "scanner/port_opening.h"
+#include "conversations/port_opening.h"
 
 #include "automation/mask.h"
 #include "automation/number_reading.h"

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "automation/text.h"
-#include "component/clicker_state.h"
-#include "scanner/library.h"
+#include "state/clicker_state.h"
+#include "csp2a/library.h"
 
 namespace vkd {
 

@@ -1,7 +1,7 @@
-#include "scanner/close_clicker.h"
+#include "conversations/release_port.h"
 
 namespace vkd {
 
-void close_clicker(Library& library) { library.csp2Restore(); }
+void release_port(Library& library) { library.csp2Restore(); }
 
 }  // namespace vkd

@@ -1,9 +1,9 @@
 #pragma once
-#include "scanner/library.h"
+#include "csp2a/library.h"
 
 namespace vkd {
 
 // Asks the library to release the port, whether or not one is held; changes no field.
-void close_clicker(Library& library);
+void release_port(Library& library);
 
 }  // namespace vkd

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "scanner/dynamic_library.h"
+#include "csp2a/dynamic_library.h"
 
 namespace vkd::dynamic_library {
 

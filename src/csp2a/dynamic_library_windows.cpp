@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "scanner/dynamic_library.h"
+#include "csp2a/dynamic_library.h"
 
 // Older mingw headers declare the safe search flags only for newer Windows targets.
 #ifndef LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR

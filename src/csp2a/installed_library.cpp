@@ -1,4 +1,4 @@
-#include "scanner/installed_library.h"
+#include "csp2a/installed_library.h"
 
 #include <utility>
 

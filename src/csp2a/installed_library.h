@@ -12,8 +12,8 @@
 #include <mutex>
 #include <optional>
 
-#include "scanner/dynamic_library.h"
-#include "scanner/library.h"
+#include "csp2a/dynamic_library.h"
+#include "csp2a/library.h"
 
 namespace vkd {
 

@@ -3,7 +3,7 @@
 // csp2a at run time; tests and benchmarks substitute in-process fakes.
 #include <memory>
 
-#include "scanner/csp2a_functions.h"
+#include "csp2a/csp2a_functions.h"
 
 namespace vkd {
 

@@ -7,7 +7,7 @@
 // holds, is error 6 (overflow); either is found before the text is built, and then no
 // text at all is produced.
 #include "automation/text.h"
-#include "component/clicker_state.h"
+#include "state/clicker_state.h"
 
 namespace vkd {
 

@@ -7,7 +7,7 @@
 #include "automation/mask.h"
 #include "automation/variant.h"
 #include "export/clock_flag_field.h"
-#include "export/list_entry.h"
+#include "state/list_entry.h"
 
 namespace vkd {
 

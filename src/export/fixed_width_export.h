@@ -4,7 +4,7 @@
 // being cut. A list that is missing or shorter than num_barcodes is error 9, and then no
 // text at all is produced.
 #include "automation/text.h"
-#include "component/clicker_state.h"
+#include "state/clicker_state.h"
 
 namespace vkd {
 

@@ -1,6 +1,6 @@
 #include "export/record_accessors.h"
 
-#include "export/list_entry.h"
+#include "state/list_entry.h"
 
 namespace vkd {
 

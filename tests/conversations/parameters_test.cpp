@@ -1,10 +1,10 @@
-#include "scanner/parameters.h"
+#include "conversations/parameter_exchanges.h"
 
 #include <map>
 #include <optional>
 
 #include "housekeeping_fixture.h"
-#include "scanner/parameter_lists.h"
+#include "conversations/show_parameters.h"
 
 namespace vkd::testing {
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "automation/error.h"
-#include "scanner/installed_library.h"
+#include "csp2a/installed_library.h"
 
 namespace vkd {
 namespace {

@@ -8,7 +8,7 @@
 #include "automation/date.h"
 #include "automation/text.h"
 #include "automation/variant.h"
-#include "component/clicker_state.h"
+#include "state/clicker_state.h"
 
 namespace vkd::testing {
 

@@ -7,7 +7,7 @@
 #include "automation/date.h"
 #include "component/clicker.h"
 #include "fake_host.h"
-#include "scanner/library.h"
+#include "csp2a/library.h"
 
 namespace vkd {
 namespace {

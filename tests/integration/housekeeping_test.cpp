@@ -11,7 +11,7 @@
 
 #include "component/clicker.h"
 #include "fake_host.h"
-#include "scanner/library.h"
+#include "csp2a/library.h"
 
 namespace vkd::testing {
 namespace {

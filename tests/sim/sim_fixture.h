@@ -18,7 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "scanner/library.h"
+#include "csp2a/library.h"
 #include "sim/result.h"
 
 namespace vkd::testing {

@@ -9,7 +9,7 @@
 #include <iostream>
 #include <string>
 
-#include "scanner/library.h"
+#include "csp2a/library.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

@@ -25,7 +25,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "scanner/library.h"
+#include "csp2a/library.h"
 #include "sim/atomic_file.h"
 #include "sim/device_file.h"
 #include "sim/device_lock.h"

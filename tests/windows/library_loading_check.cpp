@@ -9,7 +9,7 @@
 #include <string>
 
 #include "check.h"
-#include "scanner/dynamic_library.h"
+#include "csp2a/dynamic_library.h"
 
 using vkd::testing::check;
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 #include "component/com/embedded_type_library.h"
 #include "component/com/late_bound_let.h"
 #include "component/com/owned_variant.h"
-#include "scanner/library.h"
+#include "csp2a/library.h"
 
 namespace vkd::com {
 
