@@ -5,26 +5,19 @@
 #include <cstdint>
 
 #include "component/clicker.h"
-#include "fake_host.h"
-#include "fake_library.h"
 #include "scanner_fixture.h"
 
 namespace {
 
-using vkd::testing::FakeLibrary;
-
 void BM_open_clicker(benchmark::State& state) {
   const auto records = static_cast<std::int32_t>(state.range(0));
-  FakeLibrary library(FakeLibrary::Recording::off);
-  vkd::testing::InstantHost host;
-  vkd::testing::script_scanner(library, records);
-  vkd::Clicker clicker(library, host);
+  vkd::testing::ScannerBench bench(records);
+  vkd::Clicker& clicker = bench.clicker;
   for (auto _ : state) {
     clicker.open_clicker();
     benchmark::DoNotOptimize(clicker.state().barcode_times->back());
   }
-  if (clicker.num_barcodes() != records || !clicker.open_ok())
-    state.SkipWithError("download incomplete");
+  if (!bench.downloaded_all()) state.SkipWithError("download incomplete");
   state.SetItemsProcessed(state.iterations() * records);
   state.counters["per_record"] =
       benchmark::Counter(static_cast<double>(state.iterations() * records),

@@ -11,23 +11,49 @@
 #include "fake_host.h"
 #include "fake_library.h"
 #include "peak_memory.h"
-#include "scripted_scanner.h"
+#include "sim/device.h"
+#include "sim/time_stamp.h"
 
 namespace vkd::testing {
 namespace {
 
-// Both worked-example scans carry the date 05/01/09 after an 11-character time.
-std::string stamp(const std::string& time) { return time + "    05/01/09"; }
+// Both worked-example scans were made on 1 May 2009.
+sim::TimeStamp stamp(int hour, int minute, int second) {
+  return sim::pack({.second = second, .minute = minute, .hour = hour, .day = 1, .month = 5, .year = 9});
+}
+
+sim::Device worked_example() {
+  sim::Device device;
+  device.id = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+  device.clock = {57, 53, 13, 1, 5, 9};
+  device.version = {'A', 'B', 'C', 'D', '1', '2', '3', '4'};
+  device.barcodes = {{3, "8712345678906", stamp(13, 45, 2)}, {11, "12345678", stamp(13, 46, 10)}};
+  return device;
+}
+
+// The scanner reports `count` barcodes, whatever it holds; it serves those it holds.
+void report_count(FakeLibrary& library, std::int32_t count) {
+  library.handle(Function::csp2ReadData, [&library, count](auto, auto) {
+    library.scanner().read_data();
+    return count;
+  });
+}
+
+// A port that opens but is then rejected leaves its count behind without a download.
+void count_without_download(FakeLibrary& library, std::int32_t count) {
+  report_count(library, count);
+  library.script_all(Function::csp2GetSystemStatus, {-1, {}});
+}
+
+// The scanner as the test describes it from here on.
+void change_device(FakeLibrary& library, const std::function<void(sim::Device&)>& change) {
+  sim::Device device = library.scanner().device();
+  change(device);
+  library.scanner().replace_device(std::move(device));
+}
 
 class ClickerExports : public ::testing::Test {
  protected:
-  ClickerExports() {
-    scanner.id = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
-    scanner.clock = {57, 53, 13, 1, 5, 9};
-    scanner.version = "ABCD1234";
-    scanner.barcodes = {{3, "8712345678906", stamp("13:45:02")}, {11, "12345678", stamp("13:46:10")}};
-    scanner.count = 2;
-  }
 
   template <typename Read>
   std::int32_t error_number(Read read) {
@@ -48,9 +74,8 @@ class ClickerExports : public ::testing::Test {
     EXPECT_EQ(error_number([&] { (void)clicker.stype(); }), 9);
   }
 
-  FakeLibrary library;
+  FakeLibrary library{worked_example()};
   FakeHost host;
-  ScriptedScanner scanner{library};
   Clicker clicker{library, host};
 };
 
@@ -70,7 +95,7 @@ TEST_F(ClickerExports, EveryReadIsAWholeConversation) {
 }
 
 TEST_F(ClickerExports, LengthCountsTheNulsOfAShortVersion) {
-  scanner.version = "V1";
+  change_device(library, [](sim::Device& device) { device.version = {'V', '1'}; });
   const Text text = clicker.alldata2();
   EXPECT_EQ(text.substr(0, 16), u"DL;V03;V1" + Text(6, u'\0') + u";");
   EXPECT_EQ(clicker.length_alldata2(), static_cast<std::int32_t>(text.size()));
@@ -78,7 +103,7 @@ TEST_F(ClickerExports, LengthCountsTheNulsOfAShortVersion) {
 }
 
 TEST_F(ClickerExports, NoScannerOnANewObjectGivesTheHeadersOfNeverReadFields) {
-  scanner.port = 99;
+  change_device(library, [](sim::Device& device) { device.port = 99; });
   // Blanks for the serial and the flag, zeros for the clock and the count.
   EXPECT_EQ(clicker.alldata(), u"V01" + Text(17, u' ') + u"0000000000000000");
   EXPECT_EQ(clicker.alldata2(), u"DL;V03;" + Text(8, u'\0') + u";;;18991230000000;0");
@@ -88,7 +113,7 @@ TEST_F(ClickerExports, NoScannerOnANewObjectGivesTheHeadersOfNeverReadFields) {
 
 struct Failure {
   const char* name;
-  std::function<void(Clicker&, ScriptedScanner&)> arrange;
+  std::function<void(Clicker&, FakeLibrary&)> arrange;
   std::int32_t number;
 };
 
@@ -97,19 +122,13 @@ struct ExportMember {
   Text (Clicker::*read)();
 };
 
-// A port that opens but is then rejected leaves its count behind without a download.
-void count_without_download(ScriptedScanner& scanner, std::int32_t count) {
-  scanner.count = count;
-  scanner.status = -1;
-}
-
 class ExportFailure : public ClickerExports,
                       public ::testing::WithParamInterface<std::tuple<ExportMember, Failure>> {};
 
 TEST_P(ExportFailure, GivesNoTextAndKeepsTheLength) {
   const ExportMember& member = std::get<0>(GetParam());
   const Failure& failure = std::get<1>(GetParam());
-  failure.arrange(clicker, scanner);
+  failure.arrange(clicker, library);
   clicker.state().length_alldata2 = 77;
   EXPECT_EQ(error_number([&] { (clicker.*member.read)(); }), failure.number);
   EXPECT_EQ(clicker.length_alldata2(), 77);
@@ -124,14 +143,14 @@ INSTANTIATE_TEST_SUITE_P(
             // Errors of the embedded open_clicker, passed on unchanged.
             Failure{"NullLastport", [](Clicker& c, auto&) { c.let_lastport(Variant::null()); }, 13},
             Failure{"TextLastport", [](Clicker& c, auto&) { c.let_lastport(Variant(Text(u"7a"))); }, 13},
-            Failure{"CountBeyond16Bits", [](auto&, ScriptedScanner& s) { s.count = 40000; }, 6},
+            Failure{"CountBeyond16Bits", [](auto&, FakeLibrary& l) { report_count(l, 40000); }, 6},
             // Lists that do not match the count.
             Failure{"CountWithoutAnyLists",
-                    [](auto&, ScriptedScanner& s) { count_without_download(s, 1); }, 9},
+                    [](auto&, FakeLibrary& l) { count_without_download(l, 1); }, 9},
             Failure{"CountAboveTheListsOfAnEarlierDownload",
-                    [](Clicker& c, ScriptedScanner& s) {
+                    [](Clicker& c, FakeLibrary& l) {
                       c.open_clicker();  // lists of 2
-                      count_without_download(s, 5);
+                      count_without_download(l, 5);
                     },
                     9})),
     [](const auto& info) {
@@ -139,8 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(ClickerExports, ADelimitedTextLongerThanAHostHoldsIsAnOverflowAndKeepsTheLength) {
-  scanner.barcodes.assign(4000, {3, "8712345678906", stamp("13:45:02")});
-  scanner.count = 4000;
+  change_device(library, [](sim::Device& device) {
+    device.barcodes.assign(4000, {3, "8712345678906", stamp(13, 45, 2)});
+  });
   clicker.let_pdelimiter(Text(100'000, u'|'));  // six per record: 2.4 billion characters
   clicker.state().length_alldata2 = 77;
   const long before = peak_memory_kib();
@@ -169,7 +189,7 @@ TEST_F(ClickerExports, AccessorsReadEntryZeroToTheLastRecordAndNotBeyond) {
 
 TEST_F(ClickerExports, DownloadThatFindsNothingKeepsTheOldRecords) {
   clicker.alldata2();
-  scanner.count = 0;
+  report_count(library, 0);
   EXPECT_EQ(clicker.alldata2(), u"DL;V03;ABCD1234;0123456789ABCDEF;H;20090501135357;0");
   EXPECT_EQ(clicker.length_alldata2(), 51);
   clicker.let_get_barcode(2);
@@ -178,7 +198,7 @@ TEST_F(ClickerExports, DownloadThatFindsNothingKeepsTheOldRecords) {
 }
 
 TEST_F(ClickerExports, DownloadThatStoppedEarlyLeavesUnfilledEntries) {
-  scanner.count = 4;  // only the two stored barcodes are served
+  report_count(library, 4);  // only the two stored barcodes are served
   const Text delimited = clicker.alldata2();
   EXPECT_EQ(delimited.substr(delimited.find(u";BC;3;")),
             u";BC;3;18991230000000;;0;" u";BC;4;18991230000000;;0;");

@@ -1,7 +1,9 @@
 #pragma once
 // An in-process stand-in for the scanner library: every call answers from a script (per
-// function and occurrence) or a handler, and, unless recording is off, is recorded with
-// its arguments so that a test can assert the exact call sequence.
+// function and occurrence) or a handler, and otherwise from the simulated scanner the
+// library was given (a library given none answers 0 and writes nothing). Unless recording
+// is off, every call is recorded with its arguments so that a test can assert the exact
+// call sequence.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -9,9 +11,12 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "scanner/library.h"
+#include "csp2a/library.h"
+#include "sim/device.h"
+#include "sim/scanner_library.h"
 
 namespace vkd::testing {
 
@@ -48,6 +53,13 @@ class FakeLibrary final : public Library {
  public:
   enum class Recording { on, off };
   explicit FakeLibrary(Recording recording = Recording::on) : recording_(recording) {}
+  // Calls that no script answers are answered by a scanner described by `device`.
+  explicit FakeLibrary(sim::Device device, Recording recording = Recording::on)
+      : recording_(recording), scanner_(std::move(device)) {}
+
+  // The scanner behind the library, for a test that changes it between two
+  // conversations; only for a library given one.
+  sim::Scanner& scanner() { return scanner_.value().scanner(); }
 
   // Answers the occurrence-th call (counted from 1) of the function.
   void script(Function function, int occurrence, Answer answer);
@@ -66,8 +78,11 @@ class FakeLibrary final : public Library {
 #undef VKD_FAKE_OVERRIDE
 
  private:
+  // `scanner_call` makes the same call on the scanner behind the library.
+  template <typename ScannerCall>
   std::int32_t answer(Function function, std::span<std::uint8_t> output,
-                      std::vector<std::int32_t> numbers, std::span<const std::uint8_t> input);
+                      std::vector<std::int32_t> numbers, std::span<const std::uint8_t> input,
+                      ScannerCall scanner_call);
 
   struct Script {
     std::vector<std::pair<int, Answer>> by_occurrence;
@@ -78,6 +93,7 @@ class FakeLibrary final : public Library {
   std::array<Script, function_count> scripts_{};
   std::array<int, function_count> counts_{};
   std::vector<Call> calls_;
+  std::optional<sim::ScannerLibrary> scanner_;
 };
 
 }  // namespace vkd::testing

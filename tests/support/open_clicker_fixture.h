@@ -16,6 +16,7 @@
 #include "component/clicker.h"
 #include "fake_host.h"
 #include "fake_library.h"
+#include "sim/record.h"
 
 namespace vkd::testing {
 
@@ -31,10 +32,11 @@ std::vector<T> operator+(std::vector<T> first, const std::vector<T>& second) {
 
 inline const Bytes any_stamp = {0x11, 0x22, 0x33, 0x44};
 
-// A record as the library places it in the packet: its length byte L (the bytes that
-// follow), the code type, the barcode and the 4 time-stamp bytes.
+// A record as the library places it in the packet.
 inline Bytes record(std::uint8_t type, std::string_view barcode, const Bytes& stamp = any_stamp) {
-  return Bytes{static_cast<std::uint8_t>(barcode.size() + 5), type} + bytes_of(barcode) + stamp;
+  sim::TimeStamp stamp_bytes{};
+  std::copy_n(stamp.begin(), stamp_bytes.size(), stamp_bytes.begin());
+  return sim::record_bytes({type, std::string(barcode), stamp_bytes});
 }
 
 // "2007-05-17 14:30:15", to compare dates readably.
