@@ -8,6 +8,7 @@
 #include "clicker_sandbox.h"
 #include "fake_host.h"
 #include "fake_library.h"
+#include "sim/device.h"
 
 namespace vkd::cli {
 namespace {
@@ -43,7 +44,15 @@ class ExecuteTest : public ::testing::Test {
     return ports;
   }
 
-  FakeLibrary library;  // unscripted, every call answers 0: a scanner that does all it is asked
+  // A scanner that does all it is asked, holding `barcodes` records.
+  void scanner_on(std::int32_t port, std::size_t barcodes = 0) {
+    library.change_device([port, barcodes](sim::Device& device) {
+      device.port = port;
+      device.barcodes.resize(barcodes);
+    });
+  }
+
+  FakeLibrary library;
   testing::InstantHost host;
   std::ostringstream out, err;
   ClickerSandbox sandbox;
@@ -53,6 +62,7 @@ class ExecuteTest : public ::testing::Test {
 // The object's comport belongs to the port search of a download; emptying uses lastport
 // and leaves comport as it was (0 on a new object). The port to remember is the one used.
 TEST_F(ExecuteTest, EmptyRemembersThePortItUsedNotTheStaleComport) {
+  scanner_on(5);
   const int exit_code = execute_command(command_on_port(Command::empty, 5));
 
   EXPECT_EQ(exit_code, 0) << err.str();
@@ -65,6 +75,7 @@ TEST_F(ExecuteTest, EmptyRemembersThePortItUsedNotTheStaleComport) {
 // Values of 100 and more take three digits in the component's text, with nothing between
 // the entries: each still lands on its own parameter.
 TEST_F(ExecuteTest, ParamsShowPrintsEachParameterAndStatusItemByName) {
+  scanner_on(2);
   library.handle(Function::csp2GetParam,
                  [](std::span<std::uint8_t> value, std::span<const std::int32_t> numbers) {
                    value[0] = static_cast<std::uint8_t>(numbers[0] * 20);
@@ -113,6 +124,7 @@ TEST_F(ExecuteTest, ParamsShowWithNobodyAnsweringExitsTwoAndPrintsNothing) {
 }
 
 TEST_F(ExecuteTest, ErrorRaisedInsideTheObjectPrintsItsNumberAndTheLogSoFar) {
+  scanner_on(4);
   library.script_all(Function::csp2ReadData, {70000, std::nullopt});
   Invocation invocation = command_on_port(Command::download, 4);
   invocation.log = true;
@@ -126,6 +138,7 @@ TEST_F(ExecuteTest, ErrorRaisedInsideTheObjectPrintsItsNumberAndTheLogSoFar) {
 }
 
 TEST_F(ExecuteTest, EmptyThatIsNotConfirmedExitsTwo) {
+  scanner_on(1);
   library.script_all(Function::csp2ClearData, {2, std::nullopt});
   library.script_all(Function::csp2ReadData, {4, std::nullopt});
   const int exit_code = execute_command(command_on_port(Command::empty, 1));
@@ -148,6 +161,7 @@ TEST_F(ExecuteTest, ResetWithAScannerThatDidNotAnswerExitsTwo) {
 }
 
 TEST_F(ExecuteTest, ResetOnAScannerThatRefusesToClearExitsTwo) {
+  scanner_on(6);
   library.script_all(Function::csp2ClearData, {2, std::nullopt});
   library.script_all(Function::csp2ReadData, {4, std::nullopt});
   const int exit_code = execute_command(command_on_port(Command::params_reset, 6));
@@ -159,7 +173,7 @@ TEST_F(ExecuteTest, ResetOnAScannerThatRefusesToClearExitsTwo) {
 // The library stops answering at the third of three records: what was read is printed,
 // and nothing is erased.
 TEST_F(ExecuteTest, IncompleteDownloadPrintsWhatWasReadAndExitsTwoUnemptied) {
-  library.script_all(Function::csp2ReadData, {3, std::nullopt});
+  scanner_on(1, 3);
   library.script(Function::csp2GetPacket, 3, {-2, std::nullopt});
   Invocation invocation = command_on_port(Command::download, 1);
   invocation.format = Format::jsonl;
@@ -176,9 +190,7 @@ TEST_F(ExecuteTest, IncompleteDownloadPrintsWhatWasReadAndExitsTwoUnemptied) {
 // The search started at 3 and found the scanner on 5: it is emptied there, and the clock
 // is set as it is.
 TEST_F(ExecuteTest, DownloadThenEmptyUsesThePortThatAnswered) {
-  library.handle(Function::csp2Init, [](std::span<std::uint8_t>, std::span<const std::int32_t> port) {
-    return port[0] == 5 ? 0 : -1;
-  });
+  scanner_on(5);
   Invocation invocation = command_on_port(Command::download, 3);
   invocation.empty_after = true;
   invocation.set_clock = "003009150524";
@@ -195,7 +207,7 @@ TEST_F(ExecuteTest, DownloadThenEmptyUsesThePortThatAnswered) {
 // The emptying opens the port anew; a barcode scanned in between is erased with the rest.
 // Nothing can keep it, but the count read before erasing says that it was there.
 TEST_F(ExecuteTest, DownloadThenEmptySaysWhenMoreWereErasedThanRead) {
-  library.script(Function::csp2ReadData, 1, {2, std::nullopt});  // the download's count
+  scanner_on(0, 2);                                              // the download's count
   library.script(Function::csp2ReadData, 2, {3, std::nullopt});  // the emptying's
   Invocation invocation = command_on_port(Command::download, 0);
   invocation.empty_after = true;
@@ -210,8 +222,9 @@ class WaitTest : public ExecuteTest {
   // No scanner for the first `absent_searches` searches of 16 ports each.
   void scanner_appears_after(int absent_searches) {
     library.handle(Function::csp2Init,
-                   [this, absent_searches](std::span<std::uint8_t>, std::span<const std::int32_t>) {
-                     return ++init_calls > 16 * absent_searches ? 0 : -1;
+                   [this, absent_searches](std::span<std::uint8_t>, std::span<const std::int32_t> port) {
+                     if (++init_calls <= 16 * absent_searches) return -1;
+                     return library.scanner().open(port[0]).result;
                    });
   }
   int download_waiting(int seconds) {

@@ -192,9 +192,9 @@ TEST_F(Emptying, EveryRunStartsItsOwnLogAndSendsTheSameClockText) {
 }
 
 TEST_F(Emptying, OpenEntryTimeIsReadAfterThePortOpened) {
-  library.handle(Function::csp2Init, [this](auto, auto) {
+  library.handle(Function::csp2Init, [this](auto, std::span<const std::int32_t> numbers) {
     host.seconds_of_day = 9 * 3600 + 5;
-    return 0;
+    return library.scanner().open(numbers[0]).result;
   });
   clicker.EmptyScanner();
   EXPECT_EQ(to_utf8(state.log), "CLOK:01:OPOK:03090005*0:0");

@@ -38,22 +38,23 @@ std::vector<std::int32_t> ports_opened(const FakeLibrary& library) {
   return ports;
 }
 
-// Protocol 1, status 0, version "AB12" (the rest of the buffer untouched), ASCII mode 1,
+// Protocol 1, status 0, version "AB12" (the rest of the buffer NULs), ASCII mode 1,
 // clock mode 255.
 const Text status_text = Text(u"0x1:0x0:AB12") + Text(6, u'\0') + u":0x1:0xFF";
 
-// Parameters 1, 5, 7 and 9 hold 3, 17, 200 and 7; the scanner leaves the buffer of any
-// other untouched.
-void answer_like_a_scanner(FakeLibrary& library) {
-  library.script_all(Function::csp2GetProtocol, returns(1));
-  library.script_all(Function::csp2GetASCIIMode, returns(1));
-  library.script_all(Function::csp2GetRTCMode, returns(255));
-  library.script_all(Function::csp2GetSwVersion, {0, Bytes{'A', 'B', '1', '2'}});
-  library.handle(Function::csp2GetParam, [](std::span<std::uint8_t> buffer, auto numbers) {
-    const std::map<std::int32_t, std::uint8_t> values = {{1, 3}, {5, 17}, {7, 200}, {9, 7}};
-    if (const auto found = values.find(numbers[0]); found != values.end()) buffer[0] = found->second;
-    return 0;
+// A scanner on `port` whose parameters 1, 5, 7 and 9 hold 3, 17, 200 and 7, every other 0.
+void answer_like_a_scanner(FakeLibrary& library, std::int32_t port) {
+  library.change_device([port](sim::Device& device) {
+    device.port = port;
+    device.version = {'A', 'B', '1', '2'};
+    device.parameters = {};
+    for (const auto& [number, value] : std::map<std::size_t, std::uint8_t>{{1, 3}, {5, 17}, {7, 200}, {9, 7}}) {
+      device.parameters[number] = value;
+    }
+    device.parameters[sim::ascii_mode_parameter] = 1;
+    device.parameters[sim::rtc_mode_parameter] = 255;
   });
+  library.script_all(Function::csp2GetProtocol, returns(1));
 }
 
 const Names emptied_and_defaults = emptied_at_once + Names{"csp2SetDefaults"};
@@ -163,7 +164,7 @@ class ShowParams : public HousekeepingTest {
  protected:
   ShowParams() {
     state.lastport = Variant(std::int16_t{3});
-    answer_like_a_scanner(library);
+    answer_like_a_scanner(library, 3);
   }
 };
 
@@ -207,7 +208,7 @@ TEST(ShowParamsLists, ReportsTheCountEachNumberWithItsValueAndTheStatus) {
   for (const ReportCase& c : cases) {
     SCOPED_TRACE(to_utf8(c.list));
     Scene scene;
-    answer_like_a_scanner(scene.library);
+    answer_like_a_scanner(scene.library, 0);
     scene.state.cur_clicker_params = c.list;
     if (!c.report) {
       expect_error(13, [&] { scene.clicker.showparams(); });
@@ -238,7 +239,7 @@ TEST_F(ShowParams, UnavailableStatusValuesShowTheirPlaceholders) {
   for (const StatusCase& c : cases) {
     SCOPED_TRACE(function_name(c.function));
     Scene scene;
-    answer_like_a_scanner(scene.library);
+    answer_like_a_scanner(scene.library, 0);
     scene.library.script_all(c.function, returns(-2));
     EXPECT_EQ(to_utf8(scene.clicker.showparams()), to_utf8(c.status));
   }
@@ -259,7 +260,7 @@ TEST_F(ShowParams, PortThatDoesNotConvertFailsBeforeAnyCall) {
 
 TEST(ParameterExchange, CostsOnePauseBeforeItsBracket) {
   Scene read;
-  answer_like_a_scanner(read.library);
+  answer_like_a_scanner(read.library, 2);
   EXPECT_EQ(get_clicker_param(read.library, read.host, Variant(2.5), 5), 17);
   EXPECT_EQ(read.calls(), parameter_read);
   EXPECT_EQ(ports_opened(read.library), std::vector<std::int32_t>{2});  // half to even

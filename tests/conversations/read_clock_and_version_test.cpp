@@ -156,7 +156,13 @@ TEST_F(ClockAndVersionTest, TheHostMayRunAnotherOpenDuringThePause) {
   library = FakeLibrary();
   scanner_on(0, 2);
   packets({record(1, "a"), record(2, "b")});
-  clock({30, 15, 9, 17, 5, 7});
+  // A library that lets the port be opened again while it is held, and reads the clock
+  // after the inner conversation has released it.
+  library.handle(Function::csp2Init, [this](auto, std::span<const std::int32_t> numbers) {
+    library.scanner().release();
+    return library.scanner().open(numbers[0]).result;
+  });
+  library.script_all(Function::csp2GetTime, {0, Bytes{30, 15, 9, 17, 5, 7}});
   bool reentered = false;
   host.on_events = [&] {
     if (reentered) return;

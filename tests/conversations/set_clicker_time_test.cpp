@@ -50,7 +50,10 @@ TEST(ValidTime, HourUpToTwentyFourMinutesAndSecondsBelowSixty) {
 
 class ClockSetting : public ::testing::Test {
  protected:
-  ClockSetting() { state.log = u"OPOK:03142501*0"; }
+  ClockSetting() {
+    state.log = u"OPOK:03142501*0";
+    library.scanner().open(0);
+  }
 
   Bytes sent(int attempt) const {
     int seen = 0;

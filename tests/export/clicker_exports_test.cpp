@@ -45,13 +45,6 @@ void count_without_download(FakeLibrary& library, std::int32_t count) {
   library.script_all(Function::csp2GetSystemStatus, {-1, {}});
 }
 
-// The scanner as the test describes it from here on.
-void change_device(FakeLibrary& library, const std::function<void(sim::Device&)>& change) {
-  sim::Device device = library.scanner().device();
-  change(device);
-  library.scanner().replace_device(std::move(device));
-}
-
 class ClickerExports : public ::testing::Test {
  protected:
 
@@ -95,7 +88,7 @@ TEST_F(ClickerExports, EveryReadIsAWholeConversation) {
 }
 
 TEST_F(ClickerExports, LengthCountsTheNulsOfAShortVersion) {
-  change_device(library, [](sim::Device& device) { device.version = {'V', '1'}; });
+  library.change_device([](sim::Device& device) { device.version = {'V', '1'}; });
   const Text text = clicker.alldata2();
   EXPECT_EQ(text.substr(0, 16), u"DL;V03;V1" + Text(6, u'\0') + u";");
   EXPECT_EQ(clicker.length_alldata2(), static_cast<std::int32_t>(text.size()));
@@ -103,7 +96,7 @@ TEST_F(ClickerExports, LengthCountsTheNulsOfAShortVersion) {
 }
 
 TEST_F(ClickerExports, NoScannerOnANewObjectGivesTheHeadersOfNeverReadFields) {
-  change_device(library, [](sim::Device& device) { device.port = 99; });
+  library.change_device([](sim::Device& device) { device.port = 99; });
   // Blanks for the serial and the flag, zeros for the clock and the count.
   EXPECT_EQ(clicker.alldata(), u"V01" + Text(17, u' ') + u"0000000000000000");
   EXPECT_EQ(clicker.alldata2(), u"DL;V03;" + Text(8, u'\0') + u";;;18991230000000;0");
@@ -158,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(ClickerExports, ADelimitedTextLongerThanAHostHoldsIsAnOverflowAndKeepsTheLength) {
-  change_device(library, [](sim::Device& device) {
+  library.change_device([](sim::Device& device) {
     device.barcodes.assign(4000, {3, "8712345678906", stamp(13, 45, 2)});
   });
   clicker.let_pdelimiter(Text(100'000, u'|'));  // six per record: 2.4 billion characters

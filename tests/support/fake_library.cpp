@@ -40,6 +40,12 @@ std::vector<std::string> FakeLibrary::call_names() const {
   return result;
 }
 
+void FakeLibrary::change_device(const std::function<void(sim::Device&)>& change) {
+  sim::Device device = scanner().device();
+  change(device);
+  scanner().replace_device(std::move(device));
+}
+
 void FakeLibrary::forget_calls() {
   calls_.clear();
   counts_ = {};
@@ -72,8 +78,8 @@ std::int32_t FakeLibrary::answer(Function function, std::span<std::uint8_t> outp
     result = chosen->result;
   } else if (script.handler) {
     result = script.handler(output, numbers);
-  } else if (scanner_) {
-    result = scanner_call(static_cast<Library&>(*scanner_));
+  } else {
+    result = scanner_call(static_cast<Library&>(scanner_));
   }
 
   if (recording_ == Recording::on) {

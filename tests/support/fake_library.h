@@ -1,9 +1,9 @@
 #pragma once
 // An in-process stand-in for the scanner library: every call answers from a script (per
-// function and occurrence) or a handler, and otherwise from the simulated scanner the
-// library was given (a library given none answers 0 and writes nothing). Unless recording
-// is off, every call is recorded with its arguments so that a test can assert the exact
-// call sequence.
+// function and occurrence) or a handler, for the faults a test injects, and otherwise
+// from a simulated scanner that the test describes as data (by default one on port 0
+// that holds nothing). Unless recording is off, every call is recorded with its
+// arguments so that a test can assert the exact call sequence.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -52,14 +52,14 @@ using Handler = std::function<std::int32_t(std::span<std::uint8_t> output,
 class FakeLibrary final : public Library {
  public:
   enum class Recording { on, off };
-  explicit FakeLibrary(Recording recording = Recording::on) : recording_(recording) {}
-  // Calls that no script answers are answered by a scanner described by `device`.
-  explicit FakeLibrary(sim::Device device, Recording recording = Recording::on)
+  explicit FakeLibrary(sim::Device device = {}, Recording recording = Recording::on)
       : recording_(recording), scanner_(std::move(device)) {}
+  explicit FakeLibrary(Recording recording) : FakeLibrary(sim::Device{}, recording) {}
 
-  // The scanner behind the library, for a test that changes it between two
-  // conversations; only for a library given one.
-  sim::Scanner& scanner() { return scanner_.value().scanner(); }
+  // The scanner behind the library.
+  sim::Scanner& scanner() { return scanner_.scanner(); }
+  // Describes the scanner anew, as it is from here on: a held port stays held.
+  void change_device(const std::function<void(sim::Device&)>& change);
 
   // Answers the occurrence-th call (counted from 1) of the function.
   void script(Function function, int occurrence, Answer answer);
@@ -93,7 +93,7 @@ class FakeLibrary final : public Library {
   std::array<Script, function_count> scripts_{};
   std::array<int, function_count> counts_{};
   std::vector<Call> calls_;
-  std::optional<sim::ScannerLibrary> scanner_;
+  sim::ScannerLibrary scanner_;
 };
 
 }  // namespace vkd::testing

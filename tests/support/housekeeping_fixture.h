@@ -11,6 +11,7 @@
 #include "component/clicker.h"
 #include "fake_host.h"
 #include "fake_library.h"
+#include "sim/device.h"
 
 namespace vkd::testing {
 
@@ -73,6 +74,12 @@ inline PauseCost cost_of_pauses(int pauses) {
   return cost_of(host);
 }
 
+inline sim::Device scanner_on_port(std::int32_t port) {
+  sim::Device device;
+  device.port = port;
+  return device;
+}
+
 // One object on its own fake library and host.
 struct Scene {
   Scene() {
@@ -84,7 +91,8 @@ struct Scene {
 
   Names calls() const { return library.call_names(); }
 
-  FakeLibrary library;
+  // A scanner on port 3 that does all it is asked.
+  FakeLibrary library{scanner_on_port(3)};
   FakeHost host;
   Clicker clicker{library, host};
   ClickerState& state = clicker.state();

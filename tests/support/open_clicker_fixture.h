@@ -16,6 +16,7 @@
 #include "component/clicker.h"
 #include "fake_host.h"
 #include "fake_library.h"
+#include "sim/device.h"
 #include "sim/record.h"
 
 namespace vkd::testing {
@@ -54,12 +55,9 @@ inline std::int32_t seconds_of_day(int hours, int minutes, int seconds) {
 
 class OpenClickerTest : public ::testing::Test {
  protected:
-  // csp2Init answers 0 on `port` only and -1 on every other; the scanner there holds
-  // `count` barcodes and reports status 0.
+  // The scanner answers on `port` only and reports `count` barcodes.
   void scanner_on(std::int32_t port, std::int32_t count = 0) {
-    library.handle(Function::csp2Init, [port](auto, std::span<const std::int32_t> numbers) {
-      return numbers[0] == port ? 0 : -1;
-    });
+    library.change_device([port](sim::Device& device) { device.port = port; });
     library.script_all(Function::csp2ReadData, {count, {}});
   }
 
@@ -82,8 +80,18 @@ class OpenClickerTest : public ::testing::Test {
     }
   }
 
-  void clock(const Bytes& bytes) { library.script_all(Function::csp2GetTime, {0, bytes}); }
-  void version(const Bytes& bytes) { library.script_all(Function::csp2GetSwVersion, {0, bytes}); }
+  // The scanner's clock bytes, and its version bytes (NULs after them).
+  void clock(const Bytes& bytes) {
+    library.change_device([&bytes](sim::Device& device) {
+      std::copy_n(bytes.begin(), std::min(bytes.size(), device.clock.size()), device.clock.begin());
+    });
+  }
+  void version(const Bytes& bytes) {
+    library.change_device([&bytes](sim::Device& device) {
+      device.version = {};
+      std::copy_n(bytes.begin(), std::min(bytes.size(), device.version.size()), device.version.begin());
+    });
+  }
 
   std::vector<std::int32_t> ports_tried() const {
     std::vector<std::int32_t> ports;
