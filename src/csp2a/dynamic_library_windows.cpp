@@ -3,6 +3,7 @@
 #include <string>
 
 #include "csp2a/dynamic_library.h"
+#include "csp2a/module_path.h"
 
 // Older mingw headers declare the safe search flags only for newer Windows targets.
 #ifndef LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR
@@ -26,16 +27,9 @@ std::filesystem::path own_module_folder() {
           reinterpret_cast<LPCWSTR>(&module_anchor), &self)) {
     return {};
   }
-  std::wstring name(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(self, name.data(), static_cast<DWORD>(name.size()));
-    if (length == 0) return {};
-    if (length < name.size()) {
-      name.resize(length);
-      return std::filesystem::path(name).parent_path();
-    }
-    name.resize(name.size() * 2);  // a long path was cut: try a larger buffer
-  }
+  const std::wstring name = module_file_path(self);
+  if (name.empty()) return {};
+  return std::filesystem::path(name).parent_path();
 }
 
 Module load_by_path(const std::filesystem::path& path) {

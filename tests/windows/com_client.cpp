@@ -17,7 +17,7 @@
 #include "check.h"
 #include "new_clicker.h"
 #include "message_window.h"
-#include "owned_variant.h"
+#include "component/com/owned_variant.h"
 #include "default_value_object.h"
 #include "stopwatch.h"
 
@@ -26,7 +26,7 @@ using vkd::testing::check;
 using vkd::testing::error_subscript;
 using vkd::testing::error_type_mismatch;
 using vkd::testing::new_clicker;
-using Value = vkd::testing::OwnedVariant;
+using Value = vkd::com::OwnedVariant;
 
 namespace {
 
@@ -62,8 +62,8 @@ VARIANT text_argument(const std::wstring& text) {
 
 std::wstring showparams(_Clicker& clicker) {
   Value result;
-  clicker.get_showparams(&result.v);
-  return text_of(result.v);
+  clicker.get_showparams(&result.value);
+  return text_of(result.value);
 }
 
 // --- through the method table ------------------------------------------------------
@@ -108,10 +108,10 @@ void new_object() {
     check(((*clicker.Get()).*flag)(&value) == S_OK && value == VARIANT_FALSE, "flags start False");
   }
   Value version;
-  check(clicker->get_SwVersion(&version.v) == S_OK && text_of(version.v) == std::wstring(8, L'\0'),
+  check(clicker->get_SwVersion(&version.value) == S_OK && text_of(version.value) == std::wstring(8, L'\0'),
         "SwVersion is eight NUL characters");
   Value serial;
-  check(clicker->get_serial(&serial.v) == S_OK && V_VT(&serial.v) == VT_BSTR && text_of(serial.v).empty(),
+  check(clicker->get_serial(&serial.value) == S_OK && V_VT(&serial.value) == VT_BSTR && text_of(serial.value).empty(),
         "serial is an empty text");
 }
 
@@ -119,8 +119,8 @@ void errors_through_the_table() {
   ComPtr<_Clicker> clicker = new_clicker();
   if (!clicker) return;
   Value barcode;
-  V_VT(&barcode.v) = VT_I4;  // an out parameter is overwritten, also on failure
-  check(clicker->get_sbarcode(&barcode.v) == error_subscript && V_VT(&barcode.v) == VT_EMPTY,
+  V_VT(&barcode.value) = VT_I4;  // an out parameter is overwritten, also on failure
+  check(clicker->get_sbarcode(&barcode.value) == error_subscript && V_VT(&barcode.value) == VT_EMPTY,
         "sbarcode on a new object: 0x800A0009, no value");
   ComPtr<IErrorInfo> info;
   BSTR source = nullptr;
@@ -163,8 +163,8 @@ void lets_through_the_table() {
         "a value by reference is read through");
 
   Value default_text;
-  default_text.v = text_argument(L"05");
-  vkd::testing::DefaultValueObject object(default_text.v);
+  default_text.value = text_argument(L"05");
+  vkd::testing::DefaultValueObject object(default_text.value);
   VARIANT with_default;
   V_VT(&with_default) = VT_DISPATCH;
   V_DISPATCH(&with_default) = &object;
@@ -219,8 +219,8 @@ struct Dispatch {
 
   std::wstring get_text(const wchar_t* name) const {
     Value result;
-    invoke(name, DISPATCH_PROPERTYGET, {}, &result.v);
-    return text_of(result.v);
+    invoke(name, DISPATCH_PROPERTYGET, {}, &result.value);
+    return text_of(result.value);
   }
 };
 
@@ -254,7 +254,7 @@ void errors_by_name() {
   if (!SUCCEEDED(new_clicker().As(&late.object))) return;
   Value result;
   EXCEPINFO exception{};
-  check(late.invoke(L"sbarcode", DISPATCH_PROPERTYGET, {}, &result.v, &exception) == DISP_E_EXCEPTION,
+  check(late.invoke(L"sbarcode", DISPATCH_PROPERTYGET, {}, &result.value, &exception) == DISP_E_EXCEPTION,
         "sbarcode by name on a new object: DISP_E_EXCEPTION");
   check(exception.wCode == 0 && exception.scode == error_subscript, "EXCEPINFO scode 0x800A0009, wCode 0");
   check(text_of(exception.bstrSource) == L"VKDClicker.Clicker", "EXCEPINFO source");
@@ -268,7 +268,7 @@ void errors_by_name() {
   ComPtr<_Clicker> table;
   late.object.As(&table);
   Value ignored;
-  table->get_stime(&ignored.v);
+  table->get_stime(&ignored.value);
   check(late.get_text(L"hello") == hello_text, "a late-bound call after a failed one");
   ComPtr<IErrorInfo> stale;
   check(GetErrorInfo(0, &stale) == S_FALSE, "no error object after a call that succeeded");
@@ -292,8 +292,8 @@ void a_download_by_name() {
   VariantClear(&port);
   check(late.invoke(L"open_clicker", DISPATCH_METHOD, {}, nullptr) == S_OK, "open_clicker by name");
   Value comport;
-  check(late.invoke(L"comport", DISPATCH_PROPERTYGET, {}, &comport.v) == S_OK && V_VT(&comport.v) == VT_I2 &&
-            V_I2(&comport.v) == 3,
+  check(late.invoke(L"comport", DISPATCH_PROPERTYGET, {}, &comport.value) == S_OK && V_VT(&comport.value) == VT_I2 &&
+            V_I2(&comport.value) == 3,
         "comport 3, a 16-bit integer");
   check(late.get_text(L"log").rfind(L"OPOK:03", 0) == 0, "the log begins OPOK:03");
 
@@ -305,29 +305,29 @@ void a_download_by_name() {
   SYSTEMTIME scanned{2009, 5, 5, 1, 13, 45, 2, 0};
   double expected = 0;
   SystemTimeToVariantTime(&scanned, &expected);
-  check(late.invoke(L"stime", DISPATCH_PROPERTYGET, {}, &time.v) == S_OK && V_VT(&time.v) == VT_DATE &&
-            std::fabs(V_DATE(&time.v) - expected) < 1e-8,
+  check(late.invoke(L"stime", DISPATCH_PROPERTYGET, {}, &time.value) == S_OK && V_VT(&time.value) == VT_DATE &&
+            std::fabs(V_DATE(&time.value) - expected) < 1e-8,
         "stime is the date 2009-05-01 13:45:02");
   Value type;
-  check(late.invoke(L"stype", DISPATCH_PROPERTYGET, {}, &type.v) == S_OK && V_VT(&type.v) == VT_I2 &&
-            V_I2(&type.v) == 3,
+  check(late.invoke(L"stype", DISPATCH_PROPERTYGET, {}, &type.value) == S_OK && V_VT(&type.value) == VT_I2 &&
+            V_I2(&type.value) == 3,
         "stype 3");
 
   // A delimiter with a NUL character inside, given by reference as a C++ host may give a
   // text, reaches the export whole.
   const std::wstring delimiter(L"|\0|", 3);
   Value delimiter_text;
-  delimiter_text.v = text_argument(delimiter);
+  delimiter_text.value = text_argument(delimiter);
   VARIANT delimiter_argument;
   V_VT(&delimiter_argument) = VT_BSTR | VT_BYREF;
-  V_BSTRREF(&delimiter_argument) = &V_BSTR(&delimiter_text.v);
+  V_BSTRREF(&delimiter_argument) = &V_BSTR(&delimiter_text.value);
   check(late.invoke(L"pdelimiter", DISPATCH_PROPERTYPUT, {delimiter_argument}, nullptr) == S_OK,
         "pdelimiter by name, a text by reference");
   const std::wstring text = late.get_text(L"alldata2");
   check(text.rfind(L"DL" + delimiter + L"V03" + delimiter + L"ABCD1234", 0) == 0, "alldata2 with the delimiter");
   Value length;
-  check(late.invoke(L"length_alldata2", DISPATCH_PROPERTYGET, {}, &length.v) == S_OK &&
-            V_VT(&length.v) == VT_I4 && V_I4(&length.v) == static_cast<LONG>(text.size()) &&
+  check(late.invoke(L"length_alldata2", DISPATCH_PROPERTYGET, {}, &length.value) == S_OK &&
+            V_VT(&length.value) == VT_I4 && V_I4(&length.value) == static_cast<LONG>(text.size()) &&
             text.size() == 124 + 2 * 18,
         "length_alldata2 counts the NUL characters");
 }
@@ -366,21 +366,21 @@ void lets_by_name() {
   }
 
   Value default_less_value(VT_ERROR);
-  vkd::testing::DefaultValueObject default_less(default_less_value.v);
+  vkd::testing::DefaultValueObject default_less(default_less_value.value);
   VARIANT object;
   V_VT(&object) = VT_DISPATCH;
   V_DISPATCH(&object) = &default_less;
   Value wide(VT_I4);
-  V_I4(&wide.v) = 40000;
+  V_I4(&wide.value) = 40000;
   Value not_a_number;
-  not_a_number.v = text_argument(L"abc");
+  not_a_number.value = text_argument(L"abc");
   const struct {
     const char* what;
     const VARIANT& value;
     HRESULT expected;
   } refused[] = {
-      {"a text that is no number", not_a_number.v, error_type_mismatch},
-      {"a number beyond 16 bits", wide.v, static_cast<HRESULT>(0x800A0006)},
+      {"a text that is no number", not_a_number.value, error_type_mismatch},
+      {"a number beyond 16 bits", wide.value, static_cast<HRESULT>(0x800A0006)},
       {"an object without a default value", object, error_type_mismatch},
   };
   for (const auto& value : refused) {
@@ -394,8 +394,8 @@ void lets_by_name() {
     SysFreeString(exception.bstrHelpFile);
   }
   Value after;
-  check(late.invoke(L"get_barcode", DISPATCH_PROPERTYGET, {}, &after.v) == S_OK && V_VT(&after.v) == VT_I2 &&
-            V_I2(&after.v) == 5,
+  check(late.invoke(L"get_barcode", DISPATCH_PROPERTYGET, {}, &after.value) == S_OK && V_VT(&after.value) == VT_I2 &&
+            V_I2(&after.value) == 5,
         "get_barcode keeps 5 through every refused let");
 
   // The variant lists take the platform's text also through the method table: a small
@@ -404,17 +404,17 @@ void lets_by_name() {
   ComPtr<_Clicker> table;
   late.object.As(&table);
   Value small;
-  VarDecFromStr(const_cast<OLECHAR*>(L"0.0000000000000000001"), LOCALE_INVARIANT, 0, &V_DECIMAL(&small.v));
-  V_VT(&small.v) = VT_DECIMAL;
+  VarDecFromStr(const_cast<OLECHAR*>(L"0.0000000000000000001"), LOCALE_INVARIANT, 0, &V_DECIMAL(&small.value));
+  V_VT(&small.value) = VT_DECIMAL;
   if (check(set_port(*table.Get(), 3) == S_OK, "lastport 3")) {
-    check(let_variant(*table.Get(), &_Clicker::put_cur_clicker_params, small.v) == S_OK &&
+    check(let_variant(*table.Get(), &_Clicker::put_cur_clicker_params, small.value) == S_OK &&
               showparams(*table.Get()) == L"0.:" + status_text,
           "a decimal list keeps its digits");
   }
   // A 64-bit number by name, as its digits.
   Value large(VT_I8);
-  V_I8(&large.v) = 100105200312345678LL;
-  check(late.invoke(L"pdelimiter", DISPATCH_PROPERTYPUT, {large.v}, nullptr) == S_OK &&
+  V_I8(&large.value) = 100105200312345678LL;
+  check(late.invoke(L"pdelimiter", DISPATCH_PROPERTYPUT, {large.value}, nullptr) == S_OK &&
             late.get_text(L"alldata2").rfind(L"DL100105200312345678V03", 0) == 0,
         "a 64-bit delimiter keeps all its digits");
 }

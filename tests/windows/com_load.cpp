@@ -14,7 +14,7 @@
 #include "VKDClicker.h"  // generated from VKDClicker.idl
 #include "check.h"
 #include "new_clicker.h"
-#include "owned_variant.h"
+#include "component/com/owned_variant.h"
 #include "process_usage.h"
 
 using Microsoft::WRL::ComPtr;
@@ -22,7 +22,7 @@ using vkd::testing::check;
 using vkd::testing::error_subscript;
 using vkd::testing::error_type_mismatch;
 using vkd::testing::new_clicker;
-using Value = vkd::testing::OwnedVariant;
+using Value = vkd::com::OwnedVariant;
 
 namespace {
 
@@ -55,17 +55,17 @@ bool one_life(const wchar_t* delimiter) {
   ComPtr<IDispatch> late;
   if (!clicker || FAILED(clicker.As(&late))) return false;
   Value text(VT_BSTR);
-  V_BSTR(&text.v) = SysAllocString(delimiter);
+  V_BSTR(&text.value) = SysAllocString(delimiter);
   EXCEPINFO exception{};
-  bool ok = put_by_reference(*late.Get(), pdelimiter_id, text.v, exception) == S_OK;
-  ok = put_by_reference(*late.Get(), get_barcode_id, text.v, exception) == DISP_E_EXCEPTION &&
+  bool ok = put_by_reference(*late.Get(), pdelimiter_id, text.value, exception) == S_OK;
+  ok = put_by_reference(*late.Get(), get_barcode_id, text.value, exception) == DISP_E_EXCEPTION &&
        exception.scode == error_type_mismatch && ok;
   clear(exception);
   BSTR hello = nullptr;
   ok = clicker->get_hello(&hello) == S_OK && ok;
   SysFreeString(hello);
   Value barcode;
-  ok = clicker->get_sbarcode(&barcode.v) == error_subscript && ok;
+  ok = clicker->get_sbarcode(&barcode.value) == error_subscript && ok;
   ComPtr<IErrorInfo> info;
   ok = GetErrorInfo(0, &info) == S_OK && ok;
   return ok;
@@ -108,10 +108,10 @@ void two_apartments() {
     {
       ComPtr<_Clicker> clicker = new_clicker();
       Value port(VT_I2);
-      V_I2(&port.v) = 3;
+      V_I2(&port.value) = 3;
       short count = 0;
       VARIANT_BOOL found = VARIANT_FALSE;
-      download_ok = clicker && clicker->put_lastport(&port.v) == S_OK && clicker->open_clicker() == S_OK &&
+      download_ok = clicker && clicker->put_lastport(&port.value) == S_OK && clicker->open_clicker() == S_OK &&
                     clicker->get_open_ok(&found) == S_OK && found == VARIANT_TRUE &&
                     clicker->get_num_barcodes(&count) == S_OK && count > 0;
     }

@@ -15,7 +15,7 @@
 #include "automation/error.h"
 #include "check.h"
 #include "message_window.h"
-#include "owned_variant.h"
+#include "component/com/owned_variant.h"
 #include "component/com/com_boundary.h"
 #include "component/com/conversions.h"
 #include "component/com/windows_host.h"
@@ -27,7 +27,7 @@ using vkd::Date;
 using vkd::Text;
 using vkd::Variant;
 using vkd::testing::check;
-using Value = vkd::testing::OwnedVariant;
+using Value = vkd::com::OwnedVariant;
 
 namespace {
 
@@ -93,9 +93,9 @@ void incoming_values() {
   };
   for (const Incoming& incoming : cases) {
     Value given;
-    incoming.fill(given.v);
+    incoming.fill(given.value);
     try {
-      const Variant converted = vkd::com::core_variant(given.v);
+      const Variant converted = vkd::com::core_variant(given.value);
       check(converted == incoming.expected, std::string(incoming.what) + ": got " + describe(converted));
     } catch (const vkd::Error& error) {
       check(false, std::string(incoming.what) + ": error " + std::to_string(error.number()));
@@ -105,13 +105,13 @@ void incoming_values() {
 
 void incoming_objects() {
   Value number(VT_I4);
-  V_I4(&number.v) = 9;
-  vkd::testing::DefaultValueObject with_number(number.v);
-  vkd::testing::DefaultValueObject without_default(Value(VT_ERROR).v);
+  V_I4(&number.value) = 9;
+  vkd::testing::DefaultValueObject with_number(number.value);
+  vkd::testing::DefaultValueObject without_default(Value(VT_ERROR).value);
   Value object(VT_DISPATCH);
-  V_DISPATCH(&object.v) = &with_number;
-  vkd::testing::DefaultValueObject with_object(object.v);
-  V_DISPATCH(&object.v) = nullptr;  // not owned: the objects live on the stack
+  V_DISPATCH(&object.value) = &with_number;
+  vkd::testing::DefaultValueObject with_object(object.value);
+  V_DISPATCH(&object.value) = nullptr;  // not owned: the objects live on the stack
 
   const struct {
     const char* what;
@@ -172,9 +172,9 @@ void incoming_texts() {
   };
   for (const auto& incoming : cases) {
     Value given;
-    incoming.fill(given.v);
+    incoming.fill(given.value);
     try {
-      const Text converted = vkd::com::platform_text(given.v);
+      const Text converted = vkd::com::platform_text(given.value);
       check(std::wstring(converted.begin(), converted.end()) == incoming.expected,
             std::string(incoming.what) + ": got " + std::string(converted.begin(), converted.end()));
     } catch (const vkd::Error& error) {
@@ -183,9 +183,9 @@ void incoming_texts() {
   }
 
   Value text_default(VT_BSTR);
-  V_BSTR(&text_default.v) = SysAllocString(L"05");
-  vkd::testing::DefaultValueObject with_text(text_default.v);
-  vkd::testing::DefaultValueObject without_default(Value(VT_ERROR).v);
+  V_BSTR(&text_default.value) = SysAllocString(L"05");
+  vkd::testing::DefaultValueObject with_text(text_default.value);
+  vkd::testing::DefaultValueObject without_default(Value(VT_ERROR).value);
   const struct {
     const char* what;
     std::function<void(VARIANT&)> fill;
@@ -244,21 +244,21 @@ void outgoing_values() {
   };
   for (const auto& outgoing : numbers) {
     Value produced;
-    produced.v = vkd::com::variant_from_core(outgoing.value);
-    check(same(produced.v, outgoing.type, make(outgoing.type, outgoing.number)), outgoing.what);
+    produced.value = vkd::com::variant_from_core(outgoing.value);
+    check(same(produced.value, outgoing.type, make(outgoing.type, outgoing.number)), outgoing.what);
   }
   Value empty;
-  empty.v = vkd::com::variant_from_core(Variant());
-  check(V_VT(&empty.v) == VT_EMPTY, "Empty stays Empty");
+  empty.value = vkd::com::variant_from_core(Variant());
+  check(V_VT(&empty.value) == VT_EMPTY, "Empty stays Empty");
   Value null_value;
-  null_value.v = vkd::com::variant_from_core(Variant::null());
-  check(V_VT(&null_value.v) == VT_NULL, "Null stays Null");
+  null_value.value = vkd::com::variant_from_core(Variant::null());
+  check(V_VT(&null_value.value) == VT_NULL, "Null stays Null");
 
   Value with_nul;
-  with_nul.v = vkd::com::variant_from_core(Variant(text(L"x\0y\0", 4)));
-  check(V_VT(&with_nul.v) == VT_BSTR && SysStringLen(V_BSTR(&with_nul.v)) == 4 && V_BSTR(&with_nul.v)[3] == L'\0',
+  with_nul.value = vkd::com::variant_from_core(Variant(text(L"x\0y\0", 4)));
+  check(V_VT(&with_nul.value) == VT_BSTR && SysStringLen(V_BSTR(&with_nul.value)) == 4 && V_BSTR(&with_nul.value)[3] == L'\0',
         "a text keeps its NUL characters");
-  check(vkd::com::text_from_bstr(V_BSTR(&with_nul.v)) == text(L"x\0y\0", 4), "and reads back whole");
+  check(vkd::com::text_from_bstr(V_BSTR(&with_nul.value)) == text(L"x\0y\0", 4), "and reads back whole");
 
   try {
     vkd::com::variant_from_core(Variant(vkd::ObjectValue{}));

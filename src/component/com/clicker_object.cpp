@@ -1,5 +1,7 @@
 #include "component/com/clicker_object.h"
 
+#include <wrl/client.h>
+
 #include <utility>
 
 #include "component/com/com_boundary.h"
@@ -12,17 +14,6 @@
 namespace vkd::com {
 
 namespace {
-
-class KeepAlive {
- public:
-  explicit KeepAlive(IUnknown& object) : object_(object) { object_.AddRef(); }
-  KeepAlive(const KeepAlive&) = delete;
-  KeepAlive& operator=(const KeepAlive&) = delete;
-  ~KeepAlive() { object_.Release(); }
-
- private:
-  IUnknown& object_;
-};
 
 void store(short* result, std::int16_t value) { *result = value; }
 void store(LONG* result, std::int32_t value) { *result = value; }
@@ -47,7 +38,7 @@ ClickerObject::ClickerObject() : clicker_(installed_library(), host_) {}
 
 template <class Body>
 HRESULT ClickerObject::call(Body&& body) noexcept {
-  const KeepAlive keep_alive(*static_cast<_Clicker*>(this));
+  const Microsoft::WRL::ComPtr<_Clicker> keep_alive(this);
   return boundary(std::forward<Body>(body));
 }
 
@@ -97,14 +88,14 @@ HRESULT ClickerObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept 
   if (info == nullptr) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  const KeepAlive keep_alive(*static_cast<_Clicker*>(this));
+  const Microsoft::WRL::ComPtr<_Clicker> keep_alive(this);
   return type_info(info);
 }
 
 HRESULT ClickerObject::GetIDsOfNames(REFIID interface_id, LPOLESTR* names, UINT count, LCID,
                                      DISPID* ids) noexcept {
   if (interface_id != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  const KeepAlive keep_alive(*static_cast<_Clicker*>(this));
+  const Microsoft::WRL::ComPtr<_Clicker> keep_alive(this);
   Microsoft::WRL::ComPtr<ITypeInfo> info;
   const HRESULT outcome = type_info(&info);
   if (FAILED(outcome)) return outcome;
@@ -115,7 +106,7 @@ HRESULT ClickerObject::Invoke(DISPID member, REFIID interface_id, LCID, WORD fla
                               DISPPARAMS* arguments, VARIANT* result, EXCEPINFO* exception,
                               UINT* argument_error) noexcept {
   if (interface_id != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  const KeepAlive keep_alive(*static_cast<_Clicker*>(this));
+  const Microsoft::WRL::ComPtr<_Clicker> keep_alive(this);
   Microsoft::WRL::ComPtr<ITypeInfo> info;
   const HRESULT outcome = type_info(&info);
   if (FAILED(outcome)) return outcome;

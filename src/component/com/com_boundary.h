@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <new>
+#include <type_traits>
 
 #include "automation/error.h"
 
@@ -17,11 +18,16 @@ HRESULT report(const Error& error) noexcept;
 // stale one is not taken for this call's, and returns the result.
 HRESULT report(HRESULT result) noexcept;
 
+// A body that returns an HRESULT has it passed on; any other succeeds with S_OK.
 template <class Body>
 HRESULT boundary(Body&& body) noexcept {
   try {
-    body();
-    return S_OK;
+    if constexpr (std::is_same_v<std::invoke_result_t<Body>, HRESULT>) {
+      return body();
+    } else {
+      body();
+      return S_OK;
+    }
   } catch (const Error& error) {
     return report(error);
   } catch (const std::bad_alloc&) {

@@ -3,21 +3,14 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <new>
-#include <string>
-
 #include "VKDClicker.h"  // generated from VKDClicker.idl
+#include "component/com/com_boundary.h"
 #include "component/com/module.h"
 
 namespace vkd::com {
 
 HRESULT load_embedded_type_library(ITypeLib** library) noexcept {
-  try {
-    const std::wstring path = module_path();
-    return LoadTypeLibEx(path.c_str(), REGKIND_NONE, library);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return boundary([&] { return LoadTypeLibEx(module_path().c_str(), REGKIND_NONE, library); });
 }
 
 HRESULT load_clicker_type_info(ITypeInfo** info) noexcept {

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "csp2a/module_path.h"
+
 namespace vkd::com {
 
 namespace {
@@ -12,19 +14,7 @@ std::atomic<long> server_locks{0};
 
 void set_module_handle(HMODULE module) noexcept { this_module = module; }
 
-std::wstring module_path() {
-  // A path longer than MAX_PATH is possible; GetModuleFileNameW cuts it silently and
-  // says so only by filling the whole buffer.
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(this_module, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
+std::wstring module_path() { return module_file_path(this_module); }
 
 void object_created() noexcept { ++live_objects; }
 void object_destroyed() noexcept { --live_objects; }

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "VKDClicker.h"  // generated from VKDClicker.idl
+#include "component/com/com_boundary.h"
 #include "component/com/embedded_type_library.h"
 #include "component/com/module.h"
+#include "component/com/registry_key.h"
 #include "component/com/registry_undo.h"
 
 // Present in oleaut32 since Windows Vista, missing from mingw-w64's headers.
@@ -50,10 +52,8 @@ class ClassesKey {
   }
 
   bool exists(const std::wstring& subkey) const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root_, path(subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    RegistryKey key;
+    return RegOpenKeyExW(root_, path(subkey).c_str(), 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
   }
 
   LSTATUS remove(const std::wstring& subkey) const {
@@ -126,14 +126,13 @@ void keep_interface_for_other_bitness(const TLIBATTR& version) {
       {interface_key + L"\\TypeLib", L"Version", library_version},
   };
   for (const auto& entry : entries) {
-    HKEY key = nullptr;
+    RegistryKey key;
     if (RegCreateKeyExW(HKEY_CLASSES_ROOT, entry.key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE | other_view, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+                        KEY_SET_VALUE | other_view, nullptr, key.receive(), nullptr) != ERROR_SUCCESS) {
       return;
     }
-    RegSetValueExW(key, entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.value.c_str()),
+    RegSetValueExW(key.get(), entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.value.c_str()),
                    static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
   }
 }
 
@@ -198,13 +197,10 @@ HRESULT write_entries(Scope scope) {
 // the 32-bit and the 64-bit classes live apart, but both share one ProgID.
 bool registered_for_other_bitness(const ClassesKey& classes) {
   const REGSAM other_view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-  HKEY key = nullptr;
+  RegistryKey key;
   const std::wstring server = classes.path(class_key() + L"\\InprocServer32");
-  if (RegOpenKeyExW(classes.root(), server.c_str(), 0, KEY_READ | other_view, &key) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(key);
-  return true;
+  return RegOpenKeyExW(classes.root(), server.c_str(), 0, KEY_READ | other_view, key.receive()) ==
+         ERROR_SUCCESS;
 }
 
 HRESULT remove_entries(Scope scope) {
@@ -224,19 +220,11 @@ HRESULT remove_entries(Scope scope) {
 }  // namespace
 
 HRESULT register_server(Scope scope) noexcept {
-  try {
-    return write_entries(scope);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return boundary([scope] { return write_entries(scope); });
 }
 
 HRESULT unregister_server(Scope scope) noexcept {
-  try {
-    return remove_entries(scope);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return boundary([scope] { return remove_entries(scope); });
 }
 
 }  // namespace vkd::com

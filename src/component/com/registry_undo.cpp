@@ -17,8 +17,8 @@ bool read_value(HKEY key, const wchar_t* name, DWORD* type, std::vector<BYTE>* d
 
 }  // namespace
 
-LSTATUS RegistryUndo::create_path(const std::wstring& subkey, HKEY* key) {
-  HKEY current = nullptr;
+LSTATUS RegistryUndo::create_path(const std::wstring& subkey, RegistryKey& key) {
+  RegistryKey current;
   std::wstring path;
   std::size_t start = 0;
   while (start <= subkey.size()) {
@@ -26,33 +26,30 @@ LSTATUS RegistryUndo::create_path(const std::wstring& subkey, HKEY* key) {
     if (end == std::wstring::npos) end = subkey.size();
     const std::wstring part = subkey.substr(start, end - start);
     path += (path.empty() ? L"" : L"\\") + part;
-    HKEY next = nullptr;
+    RegistryKey next;
     DWORD disposition = 0;
-    const LSTATUS status = RegCreateKeyExW(current ? current : root_, part.c_str(), 0, nullptr,
-                                           REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
-                                           &next, &disposition);
-    if (current) RegCloseKey(current);
+    const LSTATUS status = RegCreateKeyExW(current.get() ? current.get() : root_, part.c_str(), 0,
+                                           nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                                           nullptr, next.receive(), &disposition);
     if (status != ERROR_SUCCESS) return status;
     if (disposition == REG_CREATED_NEW_KEY) created_keys_.push_back(path);
-    current = next;
+    current = std::move(next);
     start = end + 1;
   }
-  *key = current;
+  key = std::move(current);
   return ERROR_SUCCESS;
 }
 
 LSTATUS RegistryUndo::set_text(const std::wstring& subkey, const wchar_t* name,
                                const std::wstring& value) {
-  HKEY key = nullptr;
-  LSTATUS status = create_path(subkey, &key);
+  RegistryKey key;
+  const LSTATUS status = create_path(subkey, key);
   if (status != ERROR_SUCCESS) return status;
   FormerValue former{subkey, name ? name : L"", name != nullptr, false, REG_NONE, {}};
-  former.existed = read_value(key, name, &former.type, &former.data);
+  former.existed = read_value(key.get(), name, &former.type, &former.data);
   former_values_.push_back(std::move(former));
-  status = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  return status;
+  return RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 bool RegistryUndo::inside_created_key(const std::wstring& subkey) const noexcept {
@@ -65,15 +62,15 @@ bool RegistryUndo::inside_created_key(const std::wstring& subkey) const noexcept
 void RegistryUndo::roll_back() noexcept {
   for (auto former = former_values_.rbegin(); former != former_values_.rend(); ++former) {
     if (inside_created_key(former->subkey)) continue;  // goes with its key below
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root_, former->subkey.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
+    RegistryKey key;
+    if (RegOpenKeyExW(root_, former->subkey.c_str(), 0, KEY_SET_VALUE, key.receive()) != ERROR_SUCCESS) continue;
     const wchar_t* name = former->named ? former->name.c_str() : nullptr;
     if (former->existed) {
-      RegSetValueExW(key, name, 0, former->type, former->data.data(), static_cast<DWORD>(former->data.size()));
+      RegSetValueExW(key.get(), name, 0, former->type, former->data.data(),
+                     static_cast<DWORD>(former->data.size()));
     } else {
-      RegDeleteValueW(key, name);
+      RegDeleteValueW(key.get(), name);
     }
-    RegCloseKey(key);
   }
   for (auto created = created_keys_.rbegin(); created != created_keys_.rend(); ++created) {
     RegDeleteTreeW(root_, created->c_str());

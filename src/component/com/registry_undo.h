@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "component/com/registry_key.h"
+
 namespace vkd::com {
 
 // Takes everything back when it goes out of scope, however the registration ends, unless
@@ -42,7 +44,7 @@ class RegistryUndo {
     std::vector<BYTE> data;
   };
 
-  LSTATUS create_path(const std::wstring& subkey, HKEY* key);
+  LSTATUS create_path(const std::wstring& subkey, RegistryKey& key);
   bool inside_created_key(const std::wstring& subkey) const noexcept;
 
   HKEY root_;
