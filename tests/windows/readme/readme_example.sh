@@ -4,9 +4,9 @@
 # and checks of what it did, then the result line the harness expects. VBA runs as
 # VBScript once its "As Object" is dropped, the one thing in it VBScript does not take.
 #
-#   readme_example.sh README LANGUAGE PREFIX CHECKS HARNESS BIN WORK DEVICE
+#   readme_example.sh README LANGUAGE PREFIX CHECKS HARNESS BIN WORK BITS DEVICE
 set -euo pipefail
-readme=$1 language=$2 prefix=$3 checks=$4 harness=$5 bin=$6 work=$7 device=$8
+readme=$1 language=$2 prefix=$3 checks=$4 harness=$5 bin=$6 work=$7 bits=$8 device=$9
 here=$(cd "$(dirname "$0")" && pwd)
 
 example=$(awk -v fence="\`\`\`$language" '
@@ -26,4 +26,4 @@ script="$work/readme/$language.vbs"
   fi
   cat "$checks" "$here/result.vbs"
 } >"$script"
-exec "$harness" "$bin" "$work" run "$device" "$script"
+exec "$harness" "$bin" "$work" "$bits" run "$device" "$script"
