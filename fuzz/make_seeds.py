@@ -168,9 +168,47 @@ def device_file_seeds():
     }
 
 
+# --- command_line: the words of a clicker command line, NUL bytes between them -----------
+
+def command_line_seeds():
+    lines = {
+        "download_csv": ["download", "--format", "csv", "--delimiter", ";", "--port", "3"],
+        "download_everything": ["--log", "download", "--output", "out.txt", "--append",
+                                "--empty", "--set-clock=now", "--wait=10", "--delimiter", "||"],
+        "download_jsonl": ["download", "--format=jsonl", "--port", "0"],
+        "empty_iso_clock": ["empty", "--set-clock", "2024-02-29T23:59:59", "--port=32767"],
+        "empty_scanner_clock": ["empty", "--set-clock=000024290200"],
+        "params_show": ["params", "show", "--format", "raw", "1", "5", "99"],
+        "params_reset": ["params", "reset", "1=5", "12=03", "--log"],
+        "help_topic": ["params", "reset", "--help"],
+        "version": ["-h", "--version"],
+        "refused": ["download", "--format", "json", "--append", "--output=x", "-1"],
+    }
+    return {name: "\0".join(words).encode() for name, words in lines.items()}
+
+
+# --- state_file: the remembered-port file ------------------------------------------------
+
+def state_file_seeds():
+    return {
+        "port": b'{"port": 3}\n',
+        "largest_port": b'{"port":32767}',
+        "beyond_16_bits": b'{"port": 32768}',
+        "negative": b'{"port": -1}',
+        "fraction": b'{"port": 3.0}',
+        "text": b'{"port": "3"}',
+        "other_keys": b'{"version": 2, "port": 0, "extra": [null, {"port": 1}]}',
+        "not_an_object": b"[3]",
+        "truncated": b'{"port": 3',
+        "empty": b"",
+    }
+
+
 def main():
     for target, seeds in (("download", download_seeds()), ("housekeeping", housekeeping_seeds()),
-                          ("texts", texts_seeds()), ("device_file", device_file_seeds())):
+                          ("texts", texts_seeds()), ("device_file", device_file_seeds()),
+                          ("command_line", command_line_seeds()),
+                          ("state_file", state_file_seeds())):
         folder = HERE / "corpus" / target
         folder.mkdir(parents=True, exist_ok=True)
         for name, content in seeds.items():

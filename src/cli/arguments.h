@@ -29,6 +29,7 @@ struct Invocation {
   std::optional<int> wait_seconds;
   std::vector<int> parameters;             // params show
   std::vector<ParameterSetting> settings;  // params reset
+  friend bool operator==(const Invocation&, const Invocation&) = default;
 };
 
 // "download", "params show": how the help and the messages name the command.

@@ -9,8 +9,7 @@ function(vkd_add_readme_test name language prefix checks)
   add_test(NAME ${name}
     COMMAND bash "${readme_dir}/readme_example.sh" "${PROJECT_SOURCE_DIR}/README.md" ${language}
             "${prefix}" "${readme_dir}/${checks}" "${CMAKE_CURRENT_LIST_DIR}/wine_harness.sh"
-            "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}" "${CMAKE_BINARY_DIR}/wine" ${bits}
-            "${readme_dir}/scanner_on_port_5.json")
+            ${harness_arguments} "${readme_dir}/scanner_on_port_5.json")
   set_tests_properties(${name} PROPERTIES
     LABELS wine FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine_prefix TIMEOUT 300)
 endfunction()
