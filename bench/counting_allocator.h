@@ -1,0 +1,10 @@
+#pragma once
+// Every allocation this program makes through operator new is counted: the benchmarks
+// compare the count before and after a piece of work to tell how many it made.
+#include <cstddef>
+
+namespace vkd::bench {
+
+std::size_t allocations_so_far();
+
+}  // namespace vkd::bench
