@@ -100,7 +100,7 @@ Answer Scanner::time_stamp_text(const std::uint8_t* stamp, std::span<std::uint8_
   if (stamp == nullptr || out.empty()) return {result::bad_argument};
   TimeStamp bytes{};
   std::copy_n(stamp, bytes.size(), bytes.begin());
-  const std::string text = sim::time_stamp_text(bytes);
+  const TimeStampText text = sim::time_stamp_text(bytes);
   const std::size_t n = std::min(text.size(), out.size() - 1);
   std::copy_n(text.begin(), n, out.begin());
   out[n] = 0;

@@ -1,5 +1,7 @@
 #include "sim/time_stamp.h"
 
+#include <algorithm>
+
 namespace vkd::sim {
 
 namespace {
@@ -21,12 +23,16 @@ constexpr std::array<Field, 6> layout = {{
 
 std::uint32_t mask(unsigned bits) { return (std::uint32_t{1} << bits) - 1; }
 
-std::string two_digits(int value) {
-  return {static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
+// Writes two characters at `at` and gives the position after them.
+char* two_digits(char* at, int value) {
+  at[0] = static_cast<char>('0' + value / 10 % 10);
+  at[1] = static_cast<char>('0' + value % 10);
+  return at + 2;
 }
 
-std::string known_or(int value, int low, int high, const char* unknown) {
-  return value >= low && value <= high ? two_digits(value) : unknown;
+char* known_or(char* at, int value, int low, int high, const char (&unknown)[3]) {
+  if (value >= low && value <= high) return two_digits(at, value);
+  return std::copy_n(unknown, 2, at);
 }
 
 }  // namespace
@@ -50,17 +56,28 @@ StampFields unpack(const TimeStamp& stamp) {
   return fields;
 }
 
-std::string time_stamp_text(const TimeStamp& stamp) {
+TimeStampText time_stamp_text(const TimeStamp& stamp) {
   const StampFields f = unpack(stamp);
-  std::string hour = "??";
-  std::string half_of_day = "??";
+  TimeStampText text{};
+  char* at = text.data();
   if (f.hour < 24) {
-    hour = two_digits(f.hour % 12 == 0 ? 12 : f.hour % 12);
-    half_of_day = f.hour < 12 ? "AM" : "PM";
+    at = two_digits(at, f.hour % 12 == 0 ? 12 : f.hour % 12);
+  } else {
+    at = std::copy_n("??", 2, at);
   }
-  return hour + ":" + known_or(f.minute, 0, 59, "63") + ":" + known_or(f.second, 0, 59, "63") +
-         " " + half_of_day + "  " + known_or(f.month, 1, 12, "??") + "/" +
-         known_or(f.day, 1, 31, "??") + "/" + two_digits(f.year);
+  *at++ = ':';
+  at = known_or(at, f.minute, 0, 59, "63");
+  *at++ = ':';
+  at = known_or(at, f.second, 0, 59, "63");
+  *at++ = ' ';
+  at = std::copy_n(f.hour >= 24 ? "??" : f.hour < 12 ? "AM" : "PM", 2, at);
+  at = std::copy_n("  ", 2, at);
+  at = known_or(at, f.month, 1, 12, "??");
+  *at++ = '/';
+  at = known_or(at, f.day, 1, 31, "??");
+  *at++ = '/';
+  two_digits(at, f.year);
+  return text;
 }
 
 }  // namespace vkd::sim

@@ -12,7 +12,6 @@
 // other unknown field "??" (an unknown hour also makes the AM/PM mark "??").
 #include <array>
 #include <cstdint>
-#include <string>
 
 namespace vkd::sim {
 
@@ -33,6 +32,8 @@ struct StampFields {
 TimeStamp pack(const StampFields& fields);
 StampFields unpack(const TimeStamp& stamp);
 
-std::string time_stamp_text(const TimeStamp& stamp);
+// Always 21 characters, so that it is written in place, with no text built piece by piece.
+using TimeStampText = std::array<char, 21>;
+TimeStampText time_stamp_text(const TimeStamp& stamp);
 
 }  // namespace vkd::sim

@@ -53,7 +53,7 @@ void FakeLibrary::forget_calls() {
 
 template <typename ScannerCall>
 std::int32_t FakeLibrary::answer(Function function, std::span<std::uint8_t> output,
-                                 std::vector<std::int32_t> numbers,
+                                 std::initializer_list<std::int32_t> numbers,
                                  std::span<const std::uint8_t> input, ScannerCall scanner_call) {
   // Taken before the answer fills the output, which may be the same buffer.
   std::vector<std::uint8_t> given;
@@ -77,19 +77,20 @@ std::int32_t FakeLibrary::answer(Function function, std::span<std::uint8_t> outp
     }
     result = chosen->result;
   } else if (script.handler) {
-    result = script.handler(output, numbers);
+    result = script.handler(output, std::span(numbers.begin(), numbers.size()));
   } else {
-    result = scanner_call(static_cast<Library&>(scanner_));
+    result = scanner_call(scanner_);
   }
 
   if (recording_ == Recording::on) {
-    calls_.push_back(Call{function, std::move(numbers), std::move(given), result});
+    calls_.push_back(Call{function, std::vector(numbers), std::move(given), result});
   }
   return result;
 }
 
-// The same call, made on the scanner behind the library.
-#define VKD_ON_SCANNER(name, args) [=](Library& scanner) { return scanner.name args; }
+// The same call, made on the scanner behind the library (its own class, so that the call
+// is a direct one).
+#define VKD_ON_SCANNER(name, args) [=](sim::ScannerLibrary& scanner) { return scanner.name args; }
 
 // Recorded inputs: the time-stamp bytes of csp2TimeStamp2Str, the clock sent by
 // csp2SetTime, and the whole 10-byte parameter buffer of csp2GetParam / csp2SetParam

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -81,8 +82,8 @@ class FakeLibrary final : public Library {
   // `scanner_call` makes the same call on the scanner behind the library.
   template <typename ScannerCall>
   std::int32_t answer(Function function, std::span<std::uint8_t> output,
-                      std::vector<std::int32_t> numbers, std::span<const std::uint8_t> input,
-                      ScannerCall scanner_call);
+                      std::initializer_list<std::int32_t> numbers,
+                      std::span<const std::uint8_t> input, ScannerCall scanner_call);
 
   struct Script {
     std::vector<std::pair<int, Answer>> by_occurrence;
