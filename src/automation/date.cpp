@@ -96,6 +96,10 @@ Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int6
   return join(static_cast<std::int64_t>(day), time);
 }
 
+Date at_time_of_day(Date day, std::int32_t seconds_of_day) {
+  return join(split(day).day, static_cast<double>(seconds_of_day) / seconds_per_day);
+}
+
 DateParts date_parts(Date date) {
   if (!within_calendar(date)) throw Error::invalid_procedure_call();
   DayAndTime parts = split(date);

@@ -5,6 +5,7 @@
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "automation/text.h"
 
@@ -32,6 +33,10 @@ Date date_serial(int year, int month, int day);
 // minutes and seconds above 59 carry. Works across the 1899-12-30 sign change.
 Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int64_t seconds);
 
+// A whole day's date (as date_serial gives it) at a time of day, 0 to 86399 seconds: the
+// same value as adding that many seconds as a duration, without the carry arithmetic.
+Date at_time_of_day(Date day, std::int32_t seconds_of_day);
+
 // Calendar fields of a date, rounded to the nearest second. A value outside the years
 // 100-9999 (or not a number) is the invalid-procedure-call error (5).
 DateParts date_parts(Date date);
@@ -44,11 +49,11 @@ int days_in_month(int year, int month);  // 0 for a month outside 1-12
 // blanks around it allowed; the text ends at its first NUL character, as the platform's
 // recognition reads it. PM adds 12 to hours below 12, "12:xx AM" is 00:xx. Hours above
 // 23 (after AM/PM), minutes or seconds above 59, or anything else: no time.
-std::optional<std::int32_t> time_of_day_from_text(const Text& text);
+std::optional<std::int32_t> time_of_day_from_text(std::u16string_view text);
 
 // The check of a downloaded time stamp's date parts: the three parts must be decimal
 // numbers and, with year = third (two-digit window), either reading must be a calendar
 // date: day = middle with month = first, or day = first with month = middle.
-bool date_text_check(const Text& first, const Text& middle, const Text& third);
+bool date_text_check(std::u16string_view first, std::u16string_view middle, std::u16string_view third);
 
 }  // namespace vkd

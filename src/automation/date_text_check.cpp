@@ -4,7 +4,7 @@ namespace vkd {
 
 namespace {
 
-bool is_decimal_number(const Text& text) {
+bool is_decimal_number(std::u16string_view text) {
   if (text.empty()) return false;
   for (const char16_t c : text) {
     if (c < u'0' || c > u'9') return false;
@@ -14,7 +14,7 @@ bool is_decimal_number(const Text& text) {
 
 // A run of digits as a number; anything past nine digits is larger than every field it
 // is compared with, so the value saturates there.
-int digits_value(const Text& digits) {
+int digits_value(std::u16string_view digits) {
   int value = 0;
   for (const char16_t c : digits) {
     value = value >= 100000000 ? 1000000000 : value * 10 + (c - u'0');
@@ -28,7 +28,7 @@ bool is_calendar_date(int year, int month, int day) {
 
 }  // namespace
 
-bool date_text_check(const Text& first, const Text& middle, const Text& third) {
+bool date_text_check(std::u16string_view first, std::u16string_view middle, std::u16string_view third) {
   if (!is_decimal_number(first) || !is_decimal_number(middle) || !is_decimal_number(third)) {
     return false;
   }

@@ -52,9 +52,8 @@ class TimeTextReader {
 
 }  // namespace
 
-std::optional<std::int32_t> time_of_day_from_text(const Text& text) {
-  const std::u16string_view whole(text);
-  TimeTextReader reader(whole.substr(0, whole.find(u'\0')));
+std::optional<std::int32_t> time_of_day_from_text(std::u16string_view text) {
+  TimeTextReader reader(text.substr(0, text.find(u'\0')));
   reader.skip_blanks();
   const std::optional<int> hours_field = reader.field();
   if (!hours_field || !reader.take(u':')) return std::nullopt;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -24,35 +25,57 @@ static_assert(1 + std::numeric_limits<std::uint8_t>::max() <= csp2a::packet_size
 using Packet = std::array<std::uint8_t, csp2a::packet_size>;
 using TimeStamp = std::array<std::uint8_t, csp2a::time_stamp_size>;
 
-// Turns a record's time-stamp bytes into a date through the library's text for them.
-// Its buffers live for the whole download, so that decoding costs no allocation per
-// record. The text is searched as bytes: what it looks for ("63", "??", "/") is plain
-// ASCII, and no byte above 0x7F reads as an ASCII character in any single-byte code
-// page. The parts it hands on are read one character per byte like any library text.
-class TimeStampReader {
+// The system's one-character-per-byte reading of library texts, taken once for all 256
+// byte values, so that a record's bytes become characters by a table look-up.
+class ByteReading {
  public:
-  TimeStampReader() {
-    // The system's one-character-per-byte reading, taken once for all 256 values.
+  ByteReading() {
     std::array<std::uint8_t, 256> all_bytes{};
     for (std::size_t b = 0; b < all_bytes.size(); ++b) all_bytes[b] = static_cast<std::uint8_t>(b);
     const Text characters = text_from_bytes(all_bytes);
     std::copy_n(characters.begin(), characters_.size(), characters_.begin());
   }
 
+  char16_t operator()(std::uint8_t byte) const { return characters_[byte]; }
+
+  // The text of a record's barcode: its one allocation, none when it fits the text's own
+  // buffer.
+  Text text(std::span<const std::uint8_t> bytes) const {
+    Text text(bytes.size(), u'\0');
+    std::transform(bytes.begin(), bytes.end(), text.begin(), *this);
+    return text;
+  }
+
+ private:
+  std::array<char16_t, 256> characters_{};
+};
+
+// Turns a record's time-stamp bytes into a date through the library's text for them.
+// Its buffers live for the whole download, and the date's parts are read where they stand
+// in the text, so that decoding costs no allocation per record. The text is searched as
+// bytes: what it looks for ("63", "??", "/") is plain ASCII, and no byte above 0x7F reads
+// as an ASCII character in any single-byte code page. The parts it hands on are read one
+// character per byte like any library text.
+class TimeStampReader {
+ public:
+  explicit TimeStampReader(const ByteReading& reading) : reading_(reading) {}
+
   Date read(Library& library, TimeStamp stamp) {
-    library.csp2TimeStamp2Str(stamp.data(), text_.data(), csp2a::time_stamp_text_size);
+    library.csp2TimeStamp2Str(stamp.data(), bytes_.data(), csp2a::time_stamp_text_size);
     // Fields the scanner does not know come out as "63" or "??"; the first of each is
     // read as "00", unless it opens the text.
     repair_first("63");
     repair_first("??");
+    std::transform(bytes_.begin(), bytes_.end(), text_.begin(), reading_);
+    const std::u16string_view text(text_.data(), text_.size());
 
     Date date = fallback_;
-    if (split_date() && date_text_check(first_, middle_, third_)) {
-      date = date_serial(field(third_), field(first_), field(middle_));
+    if (const std::optional<DateText> parts = split_date(text);
+        parts && date_text_check(parts->first, parts->middle, parts->third)) {
+      date = date_serial(field(parts->third), field(parts->first), field(parts->middle));
     }
-    assign(time_, text_.begin(), text_.begin() + time_of_day_length);
-    if (const auto seconds = time_of_day_from_text(time_)) {
-      date = add_duration(date, 0, 0, *seconds);
+    if (const auto seconds = time_of_day_from_text(text.substr(0, time_of_day_length))) {
+      date = at_time_of_day(date, *seconds);
     }
     return date;
   }
@@ -62,47 +85,43 @@ class TimeStampReader {
   Date fallback() const { return fallback_; }
 
  private:
-  using Bytes = std::array<std::uint8_t, csp2a::time_stamp_text_size>;
-  static constexpr std::ptrdiff_t time_of_day_length = 11;
+  static constexpr std::size_t time_of_day_length = 11;
+
+  struct DateText {
+    std::u16string_view first, middle, third;
+  };
 
   void repair_first(std::string_view unknown) {
-    const auto at = std::search(text_.begin(), text_.end(), unknown.begin(), unknown.end());
-    if (at != text_.end() && at != text_.begin()) std::fill_n(at, unknown.size(), '0');
+    const std::string_view text(reinterpret_cast<const char*>(bytes_.data()), bytes_.size());
+    const std::size_t at = text.find(unknown);
+    if (at != std::string_view::npos && at != 0) std::fill_n(bytes_.begin() + at, unknown.size(), '0');
   }
 
   // The date stands as first/middle/third: two characters before the first "/", all
   // between it and the next "/", and up to two after that. Without two slashes, or with
   // the first too close to the start for two characters before it, there is no date.
-  bool split_date() {
-    const auto slash = std::find(text_.begin(), text_.end(), '/');
-    if (slash == text_.end() || slash - text_.begin() < 2) return false;
-    const auto next_slash = std::find(slash + 1, text_.end(), '/');
-    if (next_slash == text_.end()) return false;
-    assign(first_, slash - 2, slash);
-    assign(middle_, slash + 1, next_slash);
-    assign(third_, next_slash + 1,
-           next_slash + std::min<std::ptrdiff_t>(3, text_.end() - next_slash));
-    return true;
-  }
-
-  void assign(Text& part, Bytes::const_iterator begin, Bytes::const_iterator end) const {
-    part.clear();
-    for (auto it = begin; it != end; ++it) part.push_back(characters_[*it]);
+  static std::optional<DateText> split_date(std::u16string_view text) {
+    const std::size_t slash = text.find(u'/');
+    if (slash == std::u16string_view::npos || slash < 2) return std::nullopt;
+    const std::size_t next_slash = text.find(u'/', slash + 1);
+    if (next_slash == std::u16string_view::npos) return std::nullopt;
+    return DateText{text.substr(slash - 2, 2), text.substr(slash + 1, next_slash - slash - 1),
+                    text.substr(next_slash + 1, 2)};
   }
 
   // The parts passed the check: nothing but digits, naming a day, a month or a two-digit
   // year, so their plain decimal value is what the 16-bit conversion gives.
-  static int field(const Text& part) {
+  static int field(std::u16string_view part) {
     int value = 0;
     for (const char16_t digit : part) value = value * 10 + (digit - u'0');
     return value;
   }
 
+  const ByteReading& reading_;
   // Kept between records, as the library's own buffer is: a shorter text leaves the
   // tail of the one before.
-  Bytes text_{};
-  std::array<char16_t, 256> characters_{};
-  Text first_, middle_, third_, time_;
+  std::array<std::uint8_t, csp2a::time_stamp_text_size> bytes_{};
+  std::array<char16_t, csp2a::time_stamp_text_size> text_{};
   const Date fallback_ = date_serial(2001, 1, 1);
 };
 
@@ -117,7 +136,8 @@ void download_records(ClickerState& state, Library& library) {
   auto& times = state.barcode_times.emplace(count + 1);
 
   Packet packet{};
-  TimeStampReader stamps;
+  const ByteReading reading;
+  TimeStampReader stamps(reading);
   for (std::size_t i = 1; i <= count; ++i) {
     const auto record_number = static_cast<std::int32_t>(i - 1);  // counted from 0
     // Whatever the library leaves unwritten reads as zeros, never as the record before:
@@ -132,7 +152,7 @@ void download_records(ClickerState& state, Library& library) {
       times[i] = stamps.fallback();
       continue;
     }
-    texts[i] = text_from_bytes(std::span(packet).subspan(barcode_offset, length - shortest_record));
+    texts[i] = reading.text(std::span(packet).subspan(barcode_offset, length - shortest_record));
     // The record's last 4 bytes, of its L + 1.
     TimeStamp stamp{};
     std::copy_n(packet.begin() + static_cast<std::ptrdiff_t>(length + 1 - stamp.size()),

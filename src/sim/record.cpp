@@ -12,7 +12,9 @@ std::size_t encode_record(const Barcode& barcode, std::span<std::uint8_t> out) {
   const std::size_t size = record_size(barcode);
   out[0] = static_cast<std::uint8_t>(size - 1);
   out[1] = barcode.type;
-  const auto text_end = std::copy(barcode.text.begin(), barcode.text.end(), out.begin() + 2);
+  // The text's characters are its raw bytes.
+  const auto* text = reinterpret_cast<const std::uint8_t*>(barcode.text.data());
+  const auto text_end = std::copy_n(text, barcode.text.size(), out.begin() + 2);
   std::copy(barcode.stamp.begin(), barcode.stamp.end(), text_end);
   return size;
 }

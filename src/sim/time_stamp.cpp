@@ -24,13 +24,13 @@ constexpr std::array<Field, 6> layout = {{
 std::uint32_t mask(unsigned bits) { return (std::uint32_t{1} << bits) - 1; }
 
 // Writes two characters at `at` and gives the position after them.
-char* two_digits(char* at, int value) {
-  at[0] = static_cast<char>('0' + value / 10 % 10);
-  at[1] = static_cast<char>('0' + value % 10);
+std::uint8_t* two_digits(std::uint8_t* at, int value) {
+  at[0] = static_cast<std::uint8_t>('0' + value / 10 % 10);
+  at[1] = static_cast<std::uint8_t>('0' + value % 10);
   return at + 2;
 }
 
-char* known_or(char* at, int value, int low, int high, const char (&unknown)[3]) {
+std::uint8_t* known_or(std::uint8_t* at, int value, int low, int high, const char (&unknown)[3]) {
   if (value >= low && value <= high) return two_digits(at, value);
   return std::copy_n(unknown, 2, at);
 }
@@ -59,7 +59,7 @@ StampFields unpack(const TimeStamp& stamp) {
 TimeStampText time_stamp_text(const TimeStamp& stamp) {
   const StampFields f = unpack(stamp);
   TimeStampText text{};
-  char* at = text.data();
+  std::uint8_t* at = text.data();
   if (f.hour < 24) {
     at = two_digits(at, f.hour % 12 == 0 ? 12 : f.hour % 12);
   } else {

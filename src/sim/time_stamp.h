@@ -32,8 +32,8 @@ struct StampFields {
 TimeStamp pack(const StampFields& fields);
 StampFields unpack(const TimeStamp& stamp);
 
-// Always 21 characters, so that it is written in place, with no text built piece by piece.
-using TimeStampText = std::array<char, 21>;
+// Always 21 characters, written in place as the bytes the library hands out.
+using TimeStampText = std::array<std::uint8_t, 21>;
 TimeStampText time_stamp_text(const TimeStamp& stamp);
 
 }  // namespace vkd::sim
