@@ -18,25 +18,30 @@ Text upper_hex(std::uint64_t number, int min_digits) {
   return digits;
 }
 
+// The magnitude as unsigned, so that the most negative number has one too.
+std::uint64_t magnitude_of(std::int64_t number) {
+  const auto bits = static_cast<std::uint64_t>(number);
+  return number < 0 ? ~bits + 1 : bits;
+}
+
 }  // namespace
 
 void append_decimal(Text& text, std::int64_t number) { append_zero_filled(text, number, 1); }
 
 void append_zero_filled(Text& text, std::int64_t number, int digits) {
-  // The magnitude as unsigned, so that the most negative number has one too.
-  auto magnitude = static_cast<std::uint64_t>(number);
-  if (number < 0) magnitude = ~magnitude + 1;
-
-  std::array<char16_t, 20> reversed{};  // 2^64 has 20 digits
-  std::size_t count = 0;
+  std::uint64_t magnitude = magnitude_of(number);
+  // Written from the right into a buffer, then appended in one piece.
+  std::array<char16_t, 20> buffer{};  // 2^64 has 20 digits
+  auto first = buffer.end();
   do {
-    reversed[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+    *--first = static_cast<char16_t>(u'0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude != 0);
+  const auto count = static_cast<int>(buffer.end() - first);
 
   if (number < 0) text += u'-';
-  if (static_cast<int>(count) < digits) text.append(static_cast<std::size_t>(digits) - count, u'0');
-  while (count > 0) text += reversed[--count];
+  if (count < digits) text.append(static_cast<std::size_t>(digits - count), u'0');
+  text.append(first, buffer.end());
 }
 
 void append_left_aligned(Text& text, std::u16string_view value, int width) {
@@ -48,12 +53,29 @@ void append_left_aligned(Text& text, std::u16string_view value, int width) {
 
 void append_yyyymmddhhnnss(Text& text, Date date) {
   const DateParts parts = date_parts(date);
-  append_zero_filled(text, parts.year, 4);
-  append_zero_filled(text, parts.month, 2);
-  append_zero_filled(text, parts.day, 2);
-  append_zero_filled(text, parts.hour, 2);
-  append_zero_filled(text, parts.minute, 2);
-  append_zero_filled(text, parts.second, 2);
+  // Every field is in range here (the year 100-9999), so each has its fixed width.
+  std::array<char16_t, yyyymmddhhnnss_length> digits{};
+  auto at = digits.end();
+  const auto put = [&at](int value, int width) {
+    for (int i = 0; i < width; ++i, value /= 10) *--at = static_cast<char16_t>(u'0' + value % 10);
+  };
+  put(parts.second, 2);
+  put(parts.minute, 2);
+  put(parts.hour, 2);
+  put(parts.day, 2);
+  put(parts.month, 2);
+  put(parts.year, 4);
+  text.append(digits.begin(), digits.end());
+}
+
+std::size_t decimal_length(std::int64_t number) {
+  std::uint64_t magnitude = magnitude_of(number);
+  std::size_t length = number < 0 ? 2 : 1;
+  while (magnitude >= 10) {
+    magnitude /= 10;
+    ++length;
+  }
+  return length;
 }
 
 Text decimal(std::int64_t number) {

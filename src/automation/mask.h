@@ -1,5 +1,6 @@
 #pragma once
 // The platform's mask formatting, for the masks the component uses.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -10,6 +11,8 @@ namespace vkd {
 
 // Plain signed decimal, no filling: 0, -1, 32767.
 Text decimal(std::int64_t number);
+// The number of characters of that text, sign included.
+std::size_t decimal_length(std::int64_t number);
 
 // Digit masks "00", "000", "0000", ...: at least `digits` digits, zero-filled on the
 // left, never cut; a negative number has its sign in front (-5 under "0000" is -0005).
@@ -22,7 +25,9 @@ Text left_aligned(const Text& text, int width);
 // "HHMMSS" of a time of day given in seconds since midnight (24-hour clock).
 Text hhmmss(std::int32_t seconds_of_day);
 
-// "yyyymmddhhnnss" of a date (date 0 is 18991230000000).
+// "yyyymmddhhnnss" of a date (date 0 is 18991230000000): always this many characters,
+// since a date's year has four digits.
+inline constexpr std::size_t yyyymmddhhnnss_length = 14;
 Text yyyymmddhhnnss(Date date);
 
 // Two upper-case hex digits: 0A, FF.

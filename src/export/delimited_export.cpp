@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <string_view>
+#include <variant>
 
 #include "automation/error.h"
 #include "automation/mask.h"
@@ -20,16 +21,13 @@ constexpr std::u16string_view default_delimiter = u";";
 constexpr std::size_t longest_text = std::numeric_limits<std::int32_t>::max();
 
 // Counts the characters of the text without building it, so that a text too long to
-// hand over fails before anything of its size is allocated.
+// hand over fails before anything of its size is allocated. A number's length is its
+// count of digits and a date's is fixed, so nothing is formatted here.
 class LengthCounter {
  public:
   void append(std::u16string_view part) { add(part.size()); }
-  template <class Format>
-  void append_formatted(const Format& format) {
-    scratch_.clear();
-    format(scratch_);
-    add(scratch_.size());
-  }
+  void append_decimal(std::int64_t number) { add(decimal_length(number)); }
+  void append_date(Date) { add(yyyymmddhhnnss_length); }
   std::size_t length() const { return length_; }
 
  private:
@@ -39,17 +37,14 @@ class LengthCounter {
   }
 
   std::size_t length_ = 0;
-  Text scratch_;  // one formatted field at a time
 };
 
 class TextBuilder {
  public:
   explicit TextBuilder(std::size_t length) { text_.reserve(length); }
   void append(std::u16string_view part) { text_ += part; }
-  template <class Format>
-  void append_formatted(const Format& format) {
-    format(text_);
-  }
+  void append_decimal(std::int64_t number) { vkd::append_decimal(text_, number); }
+  void append_date(Date date) { append_yyyymmddhhnnss(text_, date); }
   Text take() { return std::move(text_); }
 
  private:
@@ -57,22 +52,29 @@ class TextBuilder {
 };
 
 // The fields in their order, each but the very first after the delimiter. Both the
-// counting and the building go through here, so the length counted is the length built.
+// counting and the building go through here, so the fields counted are the fields built.
 template <class Output>
 void write_fields(const ClickerState& state, std::u16string_view delimiter, Output& out) {
   const auto field = [&](std::u16string_view text) {
     out.append(delimiter);
     out.append(text);
   };
-  const auto formatted_field = [&](const auto& format) {
-    out.append(delimiter);
-    out.append_formatted(format);
-  };
   const auto date_field = [&](Date date) {
-    formatted_field([date](Text& text) { append_yyyymmddhhnnss(text, date); });
+    out.append(delimiter);
+    out.append_date(date);
   };
   const auto decimal_field = [&](std::int64_t number) {
-    formatted_field([number](Text& text) { append_decimal(text, number); });
+    out.append(delimiter);
+    out.append_decimal(number);
+  };
+  // A download leaves a 16-bit integer, whose text is its decimal, or Empty, whose text
+  // is empty.
+  const auto code_type_field = [&](const Variant& type) {
+    if (const auto* number = std::get_if<std::int16_t>(&type.value())) {
+      decimal_field(*number);
+    } else {
+      field(to_text(type));
+    }
   };
 
   const std::int32_t records = state.num_barcodes;
@@ -88,8 +90,7 @@ void write_fields(const ClickerState& state, std::u16string_view delimiter, Outp
     field(u"BC");
     decimal_field(k);
     date_field(list_entry(state.barcode_times, k));
-    // An entry the download left unfilled is Empty, whose text is empty.
-    field(to_text(list_entry(state.barcode_types, k)));
+    code_type_field(list_entry(state.barcode_types, k));
     const Text& barcode = list_entry(state.barcode_texts, k);
     decimal_field(static_cast<std::int64_t>(barcode.size()));
     field(barcode);
