@@ -7,4 +7,13 @@ namespace vkd::bench {
 
 std::size_t allocations_so_far();
 
+// The allocations made since it was made.
+class AllocationCount {
+ public:
+  std::size_t made() const { return allocations_so_far() - start_; }
+
+ private:
+  std::size_t start_ = allocations_so_far();
+};
+
 }  // namespace vkd::bench

@@ -7,11 +7,24 @@
 #include <cstdint>
 
 #include "component/clicker.h"
+#include "counting_allocator.h"
+#include "export/delimited_export.h"
+#include "export/fixed_width_export.h"
 #include "scanner_fixture.h"
 
 namespace {
 
-template <vkd::Text (vkd::Clicker::*read)()>
+// The export alone, on what the last read downloaded: the text itself is the one
+// allocation it may make.
+std::size_t export_allocations(vkd::Text (*export_text)(const vkd::ClickerState&),
+                               const vkd::ClickerState& downloaded) {
+  const vkd::bench::AllocationCount allocations;
+  const vkd::Text text = export_text(downloaded);
+  benchmark::DoNotOptimize(text.data());
+  return allocations.made();
+}
+
+template <vkd::Text (vkd::Clicker::*read)(), vkd::Text (*export_text)(const vkd::ClickerState&)>
 void BM_export(benchmark::State& state) {
   vkd::testing::ScannerBench bench(static_cast<std::int32_t>(state.range(0)));
   std::size_t characters = 0;
@@ -23,8 +36,11 @@ void BM_export(benchmark::State& state) {
   if (!bench.downloaded_all()) state.SkipWithError("download incomplete");
   state.SetItemsProcessed(state.iterations() * state.range(0));
   state.counters["characters"] = static_cast<double>(characters);
+  const std::size_t allocations = export_allocations(export_text, bench.clicker.state());
+  state.counters["export_allocs"] = static_cast<double>(allocations);
+  if (allocations > 1) state.SkipWithError("the export allocates more than its text");
 }
-BENCHMARK(BM_export<&vkd::Clicker::alldata>)->Name("BM_alldata")->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_export<&vkd::Clicker::alldata2>)->Name("BM_alldata2")->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_export<&vkd::Clicker::alldata, &vkd::fixed_width_export>)->Name("BM_alldata")->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_export<&vkd::Clicker::alldata2, &vkd::delimited_export>)->Name("BM_alldata2")->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 
 }  // namespace
