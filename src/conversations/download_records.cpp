@@ -38,12 +38,11 @@ class ByteReading {
 
   char16_t operator()(std::uint8_t byte) const { return characters_[byte]; }
 
-  // The text of a record's barcode: its one allocation, none when it fits the text's own
-  // buffer.
-  Text text(std::span<const std::uint8_t> bytes) const {
-    Text text(bytes.size(), u'\0');
+  // Writes a record's barcode into its text, whose buffer is used again where it is
+  // large enough.
+  void assign(Text& text, std::span<const std::uint8_t> bytes) const {
+    text.resize(bytes.size());
     std::transform(bytes.begin(), bytes.end(), text.begin(), *this);
-    return text;
   }
 
  private:
@@ -125,15 +124,39 @@ class TimeStampReader {
   const Date fallback_ = date_serial(2001, 1, 1);
 };
 
+// The record lists made afresh for indexes 0 to `size` - 1, every entry as a new list
+// holds it: an empty text, no code type, the date 0. Lists that an earlier download left
+// are emptied in place, so that their texts keep their buffers and a repeated download
+// of like barcodes allocates nothing for them.
+struct RecordLists {
+  RecordLists(ClickerState& state, std::size_t size)
+      : texts(fresh(state.barcode_texts, size)),
+        types(fresh(state.barcode_types, size)),
+        times(fresh(state.barcode_times, size)) {
+    for (Text& text : texts) text.clear();
+    std::fill(types.begin(), types.end(), Variant());
+    std::fill(times.begin(), times.end(), Date{});
+  }
+
+  template <typename Entry>
+  static std::vector<Entry>& fresh(std::optional<std::vector<Entry>>& list, std::size_t size) {
+    if (!list) return list.emplace(size);
+    list->resize(size);
+    return *list;
+  }
+
+  std::vector<Text>& texts;
+  std::vector<Variant>& types;
+  std::vector<Date>& times;
+};
+
 }  // namespace
 
 void download_records(ClickerState& state, Library& library) {
   if (state.num_barcodes <= 0) return;
   const auto count = static_cast<std::size_t>(state.num_barcodes);
   // No host event runs during the download, so the lists stay where they are.
-  auto& texts = state.barcode_texts.emplace(count + 1);
-  auto& types = state.barcode_types.emplace(count + 1);
-  auto& times = state.barcode_times.emplace(count + 1);
+  auto [texts, types, times] = RecordLists(state, count + 1);
 
   Packet packet{};
   const ByteReading reading;
@@ -152,7 +175,7 @@ void download_records(ClickerState& state, Library& library) {
       times[i] = stamps.fallback();
       continue;
     }
-    texts[i] = reading.text(std::span(packet).subspan(barcode_offset, length - shortest_record));
+    reading.assign(texts[i], std::span(packet).subspan(barcode_offset, length - shortest_record));
     // The record's last 4 bytes, of its L + 1.
     TimeStamp stamp{};
     std::copy_n(packet.begin() + static_cast<std::ptrdiff_t>(length + 1 - stamp.size()),
