@@ -24,24 +24,48 @@ std::uint64_t magnitude_of(std::int64_t number) {
   return number < 0 ? ~bits + 1 : bits;
 }
 
+// Writes the digits of `magnitude` so that they end just before `end`, and gives where
+// they begin.
+char16_t* write_digits_before(char16_t* end, std::uint64_t magnitude) {
+  do {
+    *--end = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  return end;
+}
+
 }  // namespace
+
+char16_t* write_decimal(char16_t* at, std::int64_t number) {
+  char16_t* const end = at + decimal_length(number);
+  char16_t* const digits = write_digits_before(end, magnitude_of(number));
+  if (number < 0) digits[-1] = u'-';
+  return end;
+}
+
+char16_t* write_yyyymmddhhnnss(char16_t* at, Date date) {
+  const DateParts parts = date_parts(date);
+  // Every field is in range here (the year 100-9999), so each is two digits, the year
+  // four.
+  for (const int pair : {parts.year / 100, parts.year % 100, parts.month, parts.day, parts.hour,
+                         parts.minute, parts.second}) {
+    *at++ = static_cast<char16_t>(u'0' + pair / 10);
+    *at++ = static_cast<char16_t>(u'0' + pair % 10);
+  }
+  return at;
+}
 
 void append_decimal(Text& text, std::int64_t number) { append_zero_filled(text, number, 1); }
 
 void append_zero_filled(Text& text, std::int64_t number, int digits) {
-  std::uint64_t magnitude = magnitude_of(number);
   // Written from the right into a buffer, then appended in one piece.
   std::array<char16_t, 20> buffer{};  // 2^64 has 20 digits
-  auto first = buffer.end();
-  do {
-    *--first = static_cast<char16_t>(u'0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  const auto count = static_cast<int>(buffer.end() - first);
+  const char16_t* const first = write_digits_before(buffer.data() + buffer.size(), magnitude_of(number));
+  const auto count = static_cast<int>(buffer.data() + buffer.size() - first);
 
   if (number < 0) text += u'-';
   if (count < digits) text.append(static_cast<std::size_t>(digits - count), u'0');
-  text.append(first, buffer.end());
+  text.append(first, static_cast<std::size_t>(count));
 }
 
 void append_left_aligned(Text& text, std::u16string_view value, int width) {
@@ -52,20 +76,9 @@ void append_left_aligned(Text& text, std::u16string_view value, int width) {
 }
 
 void append_yyyymmddhhnnss(Text& text, Date date) {
-  const DateParts parts = date_parts(date);
-  // Every field is in range here (the year 100-9999), so each has its fixed width.
   std::array<char16_t, yyyymmddhhnnss_length> digits{};
-  auto at = digits.end();
-  const auto put = [&at](int value, int width) {
-    for (int i = 0; i < width; ++i, value /= 10) *--at = static_cast<char16_t>(u'0' + value % 10);
-  };
-  put(parts.second, 2);
-  put(parts.minute, 2);
-  put(parts.hour, 2);
-  put(parts.day, 2);
-  put(parts.month, 2);
-  put(parts.year, 4);
-  text.append(digits.begin(), digits.end());
+  write_yyyymmddhhnnss(digits.data(), date);
+  text.append(digits.data(), digits.size());
 }
 
 std::size_t decimal_length(std::int64_t number) {

@@ -1,5 +1,7 @@
 #include "export/delimited_export.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -39,16 +41,34 @@ class LengthCounter {
   std::size_t length_ = 0;
 };
 
+// Writes the fields into a text made at the counted length at once, so that no field
+// needs to check for room or grow it. The counting went through the same fields, with
+// the lengths the writing functions write, so the text is filled exactly.
 class TextBuilder {
  public:
-  explicit TextBuilder(std::size_t length) { text_.reserve(length); }
-  void append(std::u16string_view part) { text_ += part; }
-  void append_decimal(std::int64_t number) { vkd::append_decimal(text_, number); }
-  void append_date(Date date) { append_yyyymmddhhnnss(text_, date); }
-  Text take() { return std::move(text_); }
+  explicit TextBuilder(std::size_t length) : text_(length, u'\0'), at_(text_.data()) {}
+  void append(std::u16string_view part) {
+    assert(part.size() <= room());
+    at_ = std::copy(part.begin(), part.end(), at_);
+  }
+  void append_decimal(std::int64_t number) {
+    assert(decimal_length(number) <= room());
+    at_ = write_decimal(at_, number);
+  }
+  void append_date(Date date) {
+    assert(yyyymmddhhnnss_length <= room());
+    at_ = write_yyyymmddhhnnss(at_, date);
+  }
+  Text take() {
+    assert(room() == 0);
+    return std::move(text_);
+  }
 
  private:
+  std::size_t room() const { return static_cast<std::size_t>(text_.data() + text_.size() - at_); }
+
   Text text_;
+  char16_t* at_;
 };
 
 // The fields in their order, each but the very first after the delimiter. Both the
