@@ -1,5 +1,6 @@
 #include "automation/mask.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -36,11 +37,33 @@ char16_t* write_digits_before(char16_t* end, std::uint64_t magnitude) {
 
 }  // namespace
 
-char16_t* write_decimal(char16_t* at, std::int64_t number) {
-  char16_t* const end = at + decimal_length(number);
-  char16_t* const digits = write_digits_before(end, magnitude_of(number));
-  if (number < 0) digits[-1] = u'-';
-  return end;
+std::size_t zero_filled_length(std::int64_t number, int digits) {
+  std::uint64_t magnitude = magnitude_of(number);
+  int count = 1;
+  for (; magnitude >= 10; magnitude /= 10) ++count;
+  return (number < 0 ? 1 : 0) + static_cast<std::size_t>(std::max(count, digits));
+}
+
+char16_t* write_zero_filled(char16_t* at, std::int64_t number, int digits) {
+  std::array<char16_t, 20> buffer{};  // 2^64 has 20 digits
+  const char16_t* const end = buffer.data() + buffer.size();
+  const char16_t* first = write_digits_before(buffer.data() + buffer.size(), magnitude_of(number));
+  if (number < 0) *at++ = u'-';
+  if (end - first < digits) at = std::fill_n(at, digits - (end - first), u'0');
+  while (first != end) *at++ = *first++;  // a few digits: no call to copy them
+  return at;
+}
+
+std::size_t decimal_length(std::int64_t number) { return zero_filled_length(number, 1); }
+
+char16_t* write_decimal(char16_t* at, std::int64_t number) { return write_zero_filled(at, number, 1); }
+
+char16_t* write_left_aligned(char16_t* at, std::u16string_view value, int width) {
+  at = std::copy(value.begin(), value.end(), at);
+  if (static_cast<int>(value.size()) < width) {
+    at = std::fill_n(at, static_cast<std::size_t>(width) - value.size(), u' ');
+  }
+  return at;
 }
 
 char16_t* write_yyyymmddhhnnss(char16_t* at, Date date) {
@@ -58,37 +81,21 @@ char16_t* write_yyyymmddhhnnss(char16_t* at, Date date) {
 void append_decimal(Text& text, std::int64_t number) { append_zero_filled(text, number, 1); }
 
 void append_zero_filled(Text& text, std::int64_t number, int digits) {
-  // Written from the right into a buffer, then appended in one piece.
-  std::array<char16_t, 20> buffer{};  // 2^64 has 20 digits
-  const char16_t* const first = write_digits_before(buffer.data() + buffer.size(), magnitude_of(number));
-  const auto count = static_cast<int>(buffer.data() + buffer.size() - first);
-
-  if (number < 0) text += u'-';
-  if (count < digits) text.append(static_cast<std::size_t>(digits - count), u'0');
-  text.append(first, static_cast<std::size_t>(count));
+  const std::size_t start = text.size();
+  text.resize(start + zero_filled_length(number, digits));
+  write_zero_filled(text.data() + start, number, digits);
 }
 
 void append_left_aligned(Text& text, std::u16string_view value, int width) {
-  text += value;
-  if (static_cast<int>(value.size()) < width) {
-    text.append(static_cast<std::size_t>(width) - value.size(), u' ');
-  }
+  const std::size_t start = text.size();
+  text.resize(start + std::max(value.size(), static_cast<std::size_t>(std::max(width, 0))));
+  write_left_aligned(text.data() + start, value, width);
 }
 
 void append_yyyymmddhhnnss(Text& text, Date date) {
   std::array<char16_t, yyyymmddhhnnss_length> digits{};
   write_yyyymmddhhnnss(digits.data(), date);
   text.append(digits.data(), digits.size());
-}
-
-std::size_t decimal_length(std::int64_t number) {
-  std::uint64_t magnitude = magnitude_of(number);
-  std::size_t length = number < 0 ? 2 : 1;
-  while (magnitude >= 10) {
-    magnitude /= 10;
-    ++length;
-  }
-  return length;
 }
 
 Text decimal(std::int64_t number) {

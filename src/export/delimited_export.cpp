@@ -1,17 +1,13 @@
 #include "export/delimited_export.h"
 
-#include <algorithm>
-#include <cassert>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string_view>
 #include <variant>
 
-#include "automation/error.h"
-#include "automation/mask.h"
 #include "automation/variant.h"
 #include "export/clock_flag_field.h"
+#include "export/field_text.h"
 #include "state/list_entry.h"
 
 namespace vkd {
@@ -19,57 +15,6 @@ namespace vkd {
 namespace {
 
 constexpr std::u16string_view default_delimiter = u";";
-// The length a host's text and length_alldata2 can hold.
-constexpr std::size_t longest_text = std::numeric_limits<std::int32_t>::max();
-
-// Counts the characters of the text without building it, so that a text too long to
-// hand over fails before anything of its size is allocated. A number's length is its
-// count of digits and a date's is fixed, so nothing is formatted here.
-class LengthCounter {
- public:
-  void append(std::u16string_view part) { add(part.size()); }
-  void append_decimal(std::int64_t number) { add(decimal_length(number)); }
-  void append_date(Date) { add(yyyymmddhhnnss_length); }
-  std::size_t length() const { return length_; }
-
- private:
-  void add(std::size_t count) {
-    length_ += count;
-    if (length_ > longest_text) throw Error::overflow();
-  }
-
-  std::size_t length_ = 0;
-};
-
-// Writes the fields into a text made at the counted length at once, so that no field
-// needs to check for room or grow it. The counting went through the same fields, with
-// the lengths the writing functions write, so the text is filled exactly.
-class TextBuilder {
- public:
-  explicit TextBuilder(std::size_t length) : text_(length, u'\0'), at_(text_.data()) {}
-  void append(std::u16string_view part) {
-    assert(part.size() <= room());
-    at_ = std::copy(part.begin(), part.end(), at_);
-  }
-  void append_decimal(std::int64_t number) {
-    assert(decimal_length(number) <= room());
-    at_ = write_decimal(at_, number);
-  }
-  void append_date(Date date) {
-    assert(yyyymmddhhnnss_length <= room());
-    at_ = write_yyyymmddhhnnss(at_, date);
-  }
-  Text take() {
-    assert(room() == 0);
-    return std::move(text_);
-  }
-
- private:
-  std::size_t room() const { return static_cast<std::size_t>(text_.data() + text_.size() - at_); }
-
-  Text text_;
-  char16_t* at_;
-};
 
 // The fields in their order, each but the very first after the delimiter. Both the
 // counting and the building go through here, so the fields counted are the fields built.
@@ -122,11 +67,7 @@ void write_fields(const ClickerState& state, std::u16string_view delimiter, Outp
 Text delimited_export(const ClickerState& state) {
   const std::u16string_view delimiter =
       state.pdelimiter.empty() ? default_delimiter : std::u16string_view(state.pdelimiter);
-  LengthCounter counter;
-  write_fields(state, delimiter, counter);
-  TextBuilder builder(counter.length());
-  write_fields(state, delimiter, builder);
-  return builder.take();
+  return counted_text([&](auto& output) { write_fields(state, delimiter, output); });
 }
 
 }  // namespace vkd

@@ -1,0 +1,90 @@
+#pragma once
+// The two passes of an export over the same fields: LengthCounter counts the characters
+// the fields take, without formatting any, and TextWriter writes them into a text made
+// at that length at once, so that no field checks for room or makes it grow. Both take
+// a field's length from the same mask functions, so the text is filled exactly.
+#include <algorithm>
+#include <cassert>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+#include "automation/date.h"
+#include "automation/error.h"
+#include "automation/mask.h"
+#include "automation/text.h"
+
+namespace vkd {
+
+class LengthCounter {
+ public:
+  void append(std::u16string_view part) { add(part.size()); }
+  void append_decimal(std::int64_t number) { add(decimal_length(number)); }
+  void append_zero_filled(std::int64_t number, int digits) { add(zero_filled_length(number, digits)); }
+  void append_left_aligned(std::u16string_view value, int width) {
+    add(std::max(value.size(), static_cast<std::size_t>(width)));
+  }
+  void append_date(Date) { add(yyyymmddhhnnss_length); }
+  std::size_t length() const { return length_; }
+
+ private:
+  // A text longer than a host's text or a 32-bit length holds is an overflow (6), found
+  // before anything of its size is allocated.
+  void add(std::size_t count) {
+    length_ += count;
+    if (length_ > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+      throw Error::overflow();
+    }
+  }
+
+  std::size_t length_ = 0;
+};
+
+class TextWriter {
+ public:
+  explicit TextWriter(std::size_t length) : text_(length, u'\0'), at_(text_.data()) {}
+  void append(std::u16string_view part) {
+    assert(part.size() <= room());
+    at_ = std::copy(part.begin(), part.end(), at_);
+  }
+  void append_decimal(std::int64_t number) {
+    assert(decimal_length(number) <= room());
+    at_ = write_decimal(at_, number);
+  }
+  void append_zero_filled(std::int64_t number, int digits) {
+    assert(zero_filled_length(number, digits) <= room());
+    at_ = write_zero_filled(at_, number, digits);
+  }
+  void append_left_aligned(std::u16string_view value, int width) {
+    assert(std::max(value.size(), static_cast<std::size_t>(width)) <= room());
+    at_ = write_left_aligned(at_, value, width);
+  }
+  void append_date(Date date) {
+    assert(yyyymmddhhnnss_length <= room());
+    at_ = write_yyyymmddhhnnss(at_, date);
+  }
+  Text take() {
+    assert(room() == 0);
+    return std::move(text_);
+  }
+
+ private:
+  std::size_t room() const { return static_cast<std::size_t>(text_.data() + text_.size() - at_); }
+
+  Text text_;
+  char16_t* at_;
+};
+
+// The text of the fields that `write_fields(output)` appends, counted first and then
+// written once.
+template <class WriteFields>
+Text counted_text(const WriteFields& write_fields) {
+  LengthCounter counter;
+  write_fields(counter);
+  TextWriter writer(counter.length());
+  write_fields(writer);
+  return writer.take();
+}
+
+}  // namespace vkd
