@@ -36,13 +36,12 @@ class ByteReading {
     std::copy_n(characters.begin(), characters_.size(), characters_.begin());
   }
 
-  char16_t operator()(std::uint8_t byte) const { return characters_[byte]; }
-
   // Writes a record's barcode into its text, whose buffer is used again where it is
   // large enough.
   void assign(Text& text, std::span<const std::uint8_t> bytes) const {
     text.resize(bytes.size());
-    std::transform(bytes.begin(), bytes.end(), text.begin(), *this);
+    char16_t* out = text.data();
+    for (const std::uint8_t byte : bytes) *out++ = characters_[byte];
   }
 
  private:
@@ -51,29 +50,26 @@ class ByteReading {
 
 // Turns a record's time-stamp bytes into a date through the library's text for them.
 // Its buffers live for the whole download, and the date's parts are read where they stand
-// in the text, so that decoding costs no allocation per record. The text is searched as
-// bytes: what it looks for ("63", "??", "/") is plain ASCII, and no byte above 0x7F reads
-// as an ASCII character in any single-byte code page. The parts it hands on are read one
-// character per byte like any library text.
+// in the text, so that decoding costs no allocation per record. Everything the text is
+// searched for or read as ("63", "??", "/", digits, ":", blanks, AM and PM) is plain
+// ASCII: every single-byte code page reads the bytes below 0x80 as those same ASCII
+// characters and no byte above 0x7F as one, so each byte is taken as the character of
+// its own value, with the same outcome as through the code page and without a look-up.
 class TimeStampReader {
  public:
-  explicit TimeStampReader(const ByteReading& reading) : reading_(reading) {}
-
   Date read(Library& library, TimeStamp stamp) {
     library.csp2TimeStamp2Str(stamp.data(), bytes_.data(), csp2a::time_stamp_text_size);
     // Fields the scanner does not know come out as "63" or "??"; the first of each is
     // read as "00", unless it opens the text.
     repair_first("63");
     repair_first("??");
-    std::transform(bytes_.begin(), bytes_.end(), text_.begin(), reading_);
-    const std::u16string_view text(text_.data(), text_.size());
 
     Date date = fallback_;
-    if (const std::optional<DateText> parts = split_date(text);
+    if (const std::optional<DateText> parts = split_date();
         parts && date_text_check(parts->first, parts->middle, parts->third)) {
       date = date_serial(field(parts->third), field(parts->first), field(parts->middle));
     }
-    if (const auto seconds = time_of_day_from_text(text.substr(0, time_of_day_length))) {
+    if (const auto seconds = time_of_day_from_text(characters(0, time_of_day_length))) {
       date = at_time_of_day(date, *seconds);
     }
     return date;
@@ -90,22 +86,34 @@ class TimeStampReader {
     std::u16string_view first, middle, third;
   };
 
+  std::string_view byte_text() const {
+    return {reinterpret_cast<const char*>(bytes_.data()), bytes_.size()};
+  }
+
   void repair_first(std::string_view unknown) {
-    const std::string_view text(reinterpret_cast<const char*>(bytes_.data()), bytes_.size());
-    const std::size_t at = text.find(unknown);
+    const std::size_t at = byte_text().find(unknown);
     if (at != std::string_view::npos && at != 0) std::fill_n(bytes_.begin() + at, unknown.size(), '0');
+  }
+
+  // The characters of `count` bytes from `begin` on, each at its byte's place: only the
+  // parts that are read are made characters at all.
+  std::u16string_view characters(std::size_t begin, std::size_t count) {
+    std::copy_n(bytes_.begin() + begin, count, text_.begin() + begin);
+    return {text_.data() + begin, count};
   }
 
   // The date stands as first/middle/third: two characters before the first "/", all
   // between it and the next "/", and up to two after that. Without two slashes, or with
   // the first too close to the start for two characters before it, there is no date.
-  static std::optional<DateText> split_date(std::u16string_view text) {
-    const std::size_t slash = text.find(u'/');
-    if (slash == std::u16string_view::npos || slash < 2) return std::nullopt;
-    const std::size_t next_slash = text.find(u'/', slash + 1);
-    if (next_slash == std::u16string_view::npos) return std::nullopt;
-    return DateText{text.substr(slash - 2, 2), text.substr(slash + 1, next_slash - slash - 1),
-                    text.substr(next_slash + 1, 2)};
+  std::optional<DateText> split_date() {
+    const std::string_view text = byte_text();
+    const std::size_t slash = text.find('/');
+    if (slash == std::string_view::npos || slash < 2) return std::nullopt;
+    const std::size_t next_slash = text.find('/', slash + 1);
+    if (next_slash == std::string_view::npos) return std::nullopt;
+    const std::size_t third_length = std::min<std::size_t>(2, text.size() - next_slash - 1);
+    return DateText{characters(slash - 2, 2), characters(slash + 1, next_slash - slash - 1),
+                    characters(next_slash + 1, third_length)};
   }
 
   // The parts passed the check: nothing but digits, naming a day, a month or a two-digit
@@ -116,10 +124,10 @@ class TimeStampReader {
     return value;
   }
 
-  const ByteReading& reading_;
   // Kept between records, as the library's own buffer is: a shorter text leaves the
   // tail of the one before.
   std::array<std::uint8_t, csp2a::time_stamp_text_size> bytes_{};
+  // The characters of the parts read, each at its byte's place.
   std::array<char16_t, csp2a::time_stamp_text_size> text_{};
   const Date fallback_ = date_serial(2001, 1, 1);
 };
@@ -160,7 +168,7 @@ void download_records(ClickerState& state, Library& library) {
 
   Packet packet{};
   const ByteReading reading;
-  TimeStampReader stamps(reading);
+  TimeStampReader stamps;
   for (std::size_t i = 1; i <= count; ++i) {
     const auto record_number = static_cast<std::int32_t>(i - 1);  // counted from 0
     // Whatever the library leaves unwritten reads as zeros, never as the record before:
