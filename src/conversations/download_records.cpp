@@ -19,8 +19,9 @@ namespace {
 // the 4 time-stamp bytes at its end. L is one byte, so a record always fits the buffer.
 constexpr std::size_t shortest_record = 5;
 constexpr std::size_t barcode_offset = 2;
-static_assert(1 + std::numeric_limits<std::uint8_t>::max() <= csp2a::packet_size,
-              "a record never reaches past the packet buffer");
+// The most bytes of the buffer a record can reach: its length byte and 255 more.
+constexpr std::size_t longest_record = 1 + std::numeric_limits<std::uint8_t>::max();
+static_assert(longest_record <= csp2a::packet_size, "a record never reaches past the packet buffer");
 
 using Packet = std::array<std::uint8_t, csp2a::packet_size>;
 using TimeStamp = std::array<std::uint8_t, csp2a::time_stamp_size>;
@@ -172,8 +173,9 @@ void download_records(ClickerState& state, Library& library) {
   for (std::size_t i = 1; i <= count; ++i) {
     const auto record_number = static_cast<std::int32_t>(i - 1);  // counted from 0
     // Whatever the library leaves unwritten reads as zeros, never as the record before:
-    // a record with nothing written is the short record of length 0.
-    packet.fill(0);
+    // a record with nothing written is the short record of length 0. Bytes past the
+    // longest record are never read.
+    std::fill_n(packet.begin(), longest_record, 0);
     // No such record: the download ends here, silently.
     if (library.csp2GetPacket(packet.data(), record_number, csp2a::packet_size) < 0) return;
     const std::size_t length = packet[0];
