@@ -41,8 +41,15 @@ Scanner::Store Scanner::in_memory() {
 Answer Scanner::change(const Change& change) {
   std::optional<Device> changed = store_(device_, change);
   if (!changed) return {result::device_unusable};
+  keep_taken();
   device_ = std::move(*changed);
   return {result::ok};
+}
+
+void Scanner::keep_taken() {
+  if (!taken_from_device_) return;
+  taken_ = device_.barcodes;
+  taken_from_device_ = false;
 }
 
 Answer Scanner::value_while_open(std::int32_t value) const {
@@ -69,9 +76,10 @@ Answer Scanner::rtc_mode() const { return value_while_open(device_.parameters[rt
 
 Answer Scanner::read_data() {
   if (!held_) return {result::port_not_open};
-  taken_ = device_.barcodes;
+  taken_from_device_ = true;
+  taken_.clear();
   return {static_cast<std::int32_t>(
-      std::min<std::size_t>(taken_.size(), std::numeric_limits<std::int32_t>::max()))};
+      std::min<std::size_t>(taken().size(), std::numeric_limits<std::int32_t>::max()))};
 }
 
 Answer Scanner::clear_data() {
@@ -80,8 +88,9 @@ Answer Scanner::clear_data() {
 }
 
 Answer Scanner::packet(std::int32_t record, std::span<std::uint8_t> out) const {
-  if (record < 0 || static_cast<std::size_t>(record) >= taken_.size()) return {result::no_record};
-  const Barcode& barcode = taken_[static_cast<std::size_t>(record)];
+  const std::vector<Barcode>& records = taken();
+  if (record < 0 || static_cast<std::size_t>(record) >= records.size()) return {result::no_record};
+  const Barcode& barcode = records[static_cast<std::size_t>(record)];
   if (out.size() < record_size(barcode)) return {result::bad_argument};
   const std::size_t size = encode_record(barcode, out);
   return {static_cast<std::int32_t>(size), size};

@@ -36,7 +36,10 @@ class Scanner {
   const Device& device() const { return device_; }
   // A new description of the same scanner: a held port stays held, and the records the
   // library has taken in stay with it.
-  void replace_device(Device device) { device_ = std::move(device); }
+  void replace_device(Device device) {
+    keep_taken();
+    device_ = std::move(device);
+  }
 
   Answer open(std::int32_t port);
   Answer release();
@@ -64,10 +67,15 @@ class Scanner {
  private:
   Answer value_while_open(std::int32_t value) const;
   Answer change(const Change& change);
+  // The records taken in are the device's own until the device changes; they are copied
+  // only then, so that a download costs no copy of every record.
+  const std::vector<Barcode>& taken() const { return taken_from_device_ ? device_.barcodes : taken_; }
+  void keep_taken();
 
   Device device_;
   Store store_;
   bool held_ = false;
+  bool taken_from_device_ = false;
   std::vector<Barcode> taken_;
 };
 
