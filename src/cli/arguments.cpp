@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <span>
 
 #include "cli/clock_text.h"
 #include "cli/whole_number.h"
@@ -85,7 +86,7 @@ OrUsageError<SplitLine> split(const std::vector<std::string>& arguments) {
   return line;
 }
 
-OrUsageError<Command> command_of(const std::vector<std::string>& operands, std::size_t& used) {
+OrUsageError<Command> command_of(std::span<const std::string> operands, std::size_t& used) {
   if (operands.empty()) return UsageError{"no command given"};
   const std::string& name = operands[0];
   used = 1;
@@ -101,13 +102,12 @@ OrUsageError<Command> command_of(const std::vector<std::string>& operands, std::
 
 // The command a refused line names, for pointing at its help: its first word that is a
 // command's name (option values may stand before it).
-std::string command_named_in(const std::vector<std::string>& arguments) {
-  for (auto word = arguments.begin(); word != arguments.end(); ++word) {
-    if (*word == "hello" || *word == "download" || *word == "empty") return *word;
-    if (*word == "params" && std::next(word) != arguments.end() &&
-        (*std::next(word) == "show" || *std::next(word) == "reset")) {
-      return "params " + *std::next(word);
-    }
+std::string command_named_in(std::span<const std::string> arguments) {
+  for (std::size_t first = 0; first < arguments.size(); ++first) {
+    std::size_t used = 0;
+    const auto command = command_of(arguments.subspan(first), used);
+    if (const auto* named = std::get_if<Command>(&command))
+      return std::string(command_name(*named));
   }
   return {};
 }
