@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "cli/atomic_file.h"
+#include "cli/file_descriptor_posix.h"
 #include "cli/file_target.h"
 
 namespace vkd::cli {
@@ -12,28 +13,6 @@ namespace vkd::cli {
 namespace {
 
 std::error_code last_error() { return {errno, std::generic_category()}; }
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-
-  int get() const { return fd_; }
-  bool is_open() const { return fd_ >= 0; }
-  // A close can report a write that failed late (on a network file system).
-  std::error_code close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0 ? std::error_code() : last_error();
-  }
-
- private:
-  int fd_;
-};
 
 std::error_code write_all(int fd, std::string_view content) {
   while (!content.empty()) {

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "cli/file_descriptor_posix.h"
 #include "cli/small_file.h"
 
 namespace vkd::cli {
@@ -23,24 +24,18 @@ std::variant<std::string, FileProblem> read_small_file(const std::filesystem::pa
     return errno == ENOENT ? FileProblem::missing : FileProblem::unreadable;
   if (!small_regular_file(status, limit)) return FileProblem::not_a_small_regular_file;
   // Not blocking, and checked again once open: the file may have been swapped meanwhile.
-  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return FileProblem::unreadable;
+  const Descriptor input(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!input.is_open() || ::fstat(input.get(), &status) != 0) return FileProblem::unreadable;
+  if (!small_regular_file(status, limit)) return FileProblem::not_a_small_regular_file;
   std::string content(limit, '\0');
   std::size_t filled = 0;
-  bool failed = ::fstat(fd, &status) != 0;
-  if (!failed && !small_regular_file(status, limit)) {
-    ::close(fd);
-    return FileProblem::not_a_small_regular_file;
-  }
-  while (!failed && filled < limit) {
-    const ssize_t got = ::read(fd, content.data() + filled, limit - filled);
+  while (filled < limit) {
+    const ssize_t got = ::read(input.get(), content.data() + filled, limit - filled);
     if (got == 0) break;
     if (got < 0 && errno == EINTR) continue;
-    failed = got < 0;
-    if (!failed) filled += static_cast<std::size_t>(got);
+    if (got < 0) return FileProblem::unreadable;
+    filled += static_cast<std::size_t>(got);
   }
-  ::close(fd);
-  if (failed) return FileProblem::unreadable;
   if (filled == limit) return FileProblem::not_a_small_regular_file;  // it grew meanwhile
   content.resize(filled);
   return content;
