@@ -137,15 +137,25 @@ TEST_F(ExecuteTest, ErrorRaisedInsideTheObjectPrintsItsNumberAndTheLogSoFar) {
   EXPECT_FALSE(std::filesystem::exists(state_file));
 }
 
-TEST_F(ExecuteTest, EmptyThatIsNotConfirmedExitsTwo) {
-  scanner_on(1);
+// empty says so on standard output; params reset, which prints nothing, on standard error.
+TEST_F(ExecuteTest, AnEmptyingThatIsNotConfirmedExitsTwo) {
   library.script_all(Function::csp2ClearData, {2, std::nullopt});
   library.script_all(Function::csp2ReadData, {4, std::nullopt});
-  const int exit_code = execute_command(command_on_port(Command::empty, 1));
+  const struct {
+    Command command;
+    std::int16_t port;
+    std::string printed;
+  } cases[] = {{Command::empty, 1, "empty: no\n"}, {Command::params_reset, 6, ""}};
+  for (const auto& [command, port, printed] : cases) {
+    SCOPED_TRACE(command_name(command));
+    scanner_on(port);
+    out.str("");
+    err.str("");
 
-  EXPECT_EQ(exit_code, 2);
-  EXPECT_EQ(out.str(), "empty: no\n");
-  EXPECT_NE(err.str().find("not emptied"), std::string::npos) << err.str();
+    EXPECT_EQ(execute_command(command_on_port(command, port)), 2);
+    EXPECT_EQ(out.str(), printed);
+    EXPECT_NE(err.str().find("the scanner was not emptied"), std::string::npos) << err.str();
+  }
 }
 
 TEST_F(ExecuteTest, ResetWithAScannerThatDidNotAnswerExitsTwo) {
@@ -158,16 +168,6 @@ TEST_F(ExecuteTest, ResetWithAScannerThatDidNotAnswerExitsTwo) {
   EXPECT_NE(err.str().find("did not answer on port 6"), std::string::npos) << err.str();
   EXPECT_EQ(library.count(Function::csp2SetParam), 1);
   EXPECT_FALSE(std::filesystem::exists(state_file));
-}
-
-TEST_F(ExecuteTest, ResetOnAScannerThatRefusesToClearExitsTwo) {
-  scanner_on(6);
-  library.script_all(Function::csp2ClearData, {2, std::nullopt});
-  library.script_all(Function::csp2ReadData, {4, std::nullopt});
-  const int exit_code = execute_command(command_on_port(Command::params_reset, 6));
-
-  EXPECT_EQ(exit_code, 2);
-  EXPECT_NE(err.str().find("the scanner was not emptied"), std::string::npos) << err.str();
 }
 
 // The library stops answering at the third of three records: what was read is printed,
@@ -219,6 +219,9 @@ TEST_F(ExecuteTest, DownloadThenEmptySaysWhenMoreWereErasedThanRead) {
 
 class WaitTest : public ExecuteTest {
  protected:
+  // Coarser clock steps than the default keep the many readings of a wait of seconds few.
+  WaitTest() { fake_host.monotonic_step = std::chrono::milliseconds(10); }
+
   // No scanner for the first `absent_searches` searches of 16 ports each.
   void scanner_appears_after(int absent_searches) {
     library.handle(Function::csp2Init,
@@ -227,11 +230,11 @@ class WaitTest : public ExecuteTest {
                      return library.scanner().open(port[0]).result;
                    });
   }
-  int download_waiting(int seconds) {
+  int download_waiting(int seconds, bool err_is_terminal = false) {
     Invocation invocation = command_on_port(Command::download, 0);
     invocation.wait_seconds = seconds;
     start = fake_host.monotonic;
-    return execute_on(invocation, fake_host);
+    return execute_on(invocation, fake_host, err_is_terminal);
   }
   std::chrono::nanoseconds waited() const { return fake_host.monotonic - start; }
 
@@ -241,7 +244,6 @@ class WaitTest : public ExecuteTest {
 };
 
 TEST_F(WaitTest, SearchesEveryThreeSecondsUntilTheScannerAnswers) {
-  fake_host.monotonic_step = std::chrono::milliseconds(10);
   scanner_appears_after(2);
   EXPECT_EQ(download_waiting(60), 0) << err.str();
   EXPECT_EQ(init_calls, 2 * 16 + 1);
@@ -252,7 +254,6 @@ TEST_F(WaitTest, SearchesEveryThreeSecondsUntilTheScannerAnswers) {
 }
 
 TEST_F(WaitTest, GivesUpWhenTheTimeIsUp) {
-  fake_host.monotonic_step = std::chrono::milliseconds(10);
   scanner_appears_after(1000);
   EXPECT_EQ(download_waiting(7), 2);
   EXPECT_EQ(init_calls, 4 * 16);  // at 0, 3, 6 and, last, 7 seconds
@@ -261,11 +262,8 @@ TEST_F(WaitTest, GivesUpWhenTheTimeIsUp) {
 }
 
 TEST_F(WaitTest, ShowsThatItWaitsOnATerminal) {
-  fake_host.monotonic_step = std::chrono::milliseconds(10);
   scanner_appears_after(1000);
-  Invocation invocation = command_on_port(Command::download, 0);
-  invocation.wait_seconds = 1;
-  EXPECT_EQ(execute_on(invocation, fake_host, /*err_is_terminal=*/true), 2);
+  EXPECT_EQ(download_waiting(1, /*err_is_terminal=*/true), 2);
   EXPECT_TRUE(err.str().starts_with("\rclicker: waiting for the scanner |")) << err.str();
   EXPECT_TRUE(err.str().ends_with("\rclicker: no scanner answered within 1 seconds\n")) << err.str();
 }
