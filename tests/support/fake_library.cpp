@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/caller_buffer.h"
+
 namespace vkd::testing {
 
 namespace {
@@ -10,10 +12,6 @@ constexpr std::array<std::string_view, function_count> names = {
     CSP2A_FUNCTIONS(VKD_FAKE_NAME)
 #undef VKD_FAKE_NAME
 };
-
-std::span<std::uint8_t> bytes(std::uint8_t* buffer, std::int32_t length) {
-  return {buffer, static_cast<std::size_t>(std::max<std::int32_t>(length, 0))};
-}
 }  // namespace
 
 std::string_view function_name(Function function) {
@@ -117,28 +115,28 @@ std::int32_t FakeLibrary::csp2ClearData() {
   return answer(Function::csp2ClearData, {}, {}, {}, VKD_ON_SCANNER(csp2ClearData, ()));
 }
 std::int32_t FakeLibrary::csp2GetPacket(std::uint8_t* packet, std::int32_t record, std::int32_t length) {
-  return answer(Function::csp2GetPacket, bytes(packet, length), {record, length}, {},
+  return answer(Function::csp2GetPacket, sim::caller_buffer(packet, length), {record, length}, {},
                 VKD_ON_SCANNER(csp2GetPacket, (packet, record, length)));
 }
 std::int32_t FakeLibrary::csp2GetDeviceId(std::uint8_t* id, std::int32_t length) {
-  return answer(Function::csp2GetDeviceId, bytes(id, length), {length}, {},
+  return answer(Function::csp2GetDeviceId, sim::caller_buffer(id, length), {length}, {},
                 VKD_ON_SCANNER(csp2GetDeviceId, (id, length)));
 }
 std::int32_t FakeLibrary::csp2TimeStamp2Str(std::uint8_t* stamp, std::uint8_t* text, std::int32_t length) {
-  return answer(Function::csp2TimeStamp2Str, bytes(text, length), {length},
-                bytes(stamp, csp2a::time_stamp_size),
+  return answer(Function::csp2TimeStamp2Str, sim::caller_buffer(text, length), {length},
+                sim::caller_buffer(stamp, csp2a::time_stamp_size),
                 VKD_ON_SCANNER(csp2TimeStamp2Str, (stamp, text, length)));
 }
 std::int32_t FakeLibrary::csp2GetTime(std::uint8_t* clock) {
-  return answer(Function::csp2GetTime, bytes(clock, csp2a::clock_size), {}, {},
+  return answer(Function::csp2GetTime, sim::caller_buffer(clock, csp2a::clock_size), {}, {},
                 VKD_ON_SCANNER(csp2GetTime, (clock)));
 }
 std::int32_t FakeLibrary::csp2SetTime(std::uint8_t* clock) {
-  return answer(Function::csp2SetTime, {}, {}, bytes(clock, csp2a::clock_size),
+  return answer(Function::csp2SetTime, {}, {}, sim::caller_buffer(clock, csp2a::clock_size),
                 VKD_ON_SCANNER(csp2SetTime, (clock)));
 }
 std::int32_t FakeLibrary::csp2GetSwVersion(std::uint8_t* version, std::int32_t length) {
-  return answer(Function::csp2GetSwVersion, bytes(version, length), {length}, {},
+  return answer(Function::csp2GetSwVersion, sim::caller_buffer(version, length), {length}, {},
                 VKD_ON_SCANNER(csp2GetSwVersion, (version, length)));
 }
 std::int32_t FakeLibrary::csp2Interrogate() {
@@ -154,12 +152,12 @@ std::int32_t FakeLibrary::csp2GetRTCMode() {
   return answer(Function::csp2GetRTCMode, {}, {}, {}, VKD_ON_SCANNER(csp2GetRTCMode, ()));
 }
 std::int32_t FakeLibrary::csp2GetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
-  return answer(Function::csp2GetParam, bytes(value, length), {parameter, length},
-                bytes(value, csp2a::parameter_size),
+  return answer(Function::csp2GetParam, sim::caller_buffer(value, length), {parameter, length},
+                sim::caller_buffer(value, csp2a::parameter_size),
                 VKD_ON_SCANNER(csp2GetParam, (parameter, value, length)));
 }
 std::int32_t FakeLibrary::csp2SetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
-  return answer(Function::csp2SetParam, {}, {parameter, length}, bytes(value, csp2a::parameter_size),
+  return answer(Function::csp2SetParam, {}, {parameter, length}, sim::caller_buffer(value, csp2a::parameter_size),
                 VKD_ON_SCANNER(csp2SetParam, (parameter, value, length)));
 }
 std::int32_t FakeLibrary::csp2SetDefaults() {
