@@ -90,29 +90,29 @@ std::int32_t FakeLibrary::answer(Function function, std::span<std::uint8_t> outp
 // is a direct one).
 #define VKD_ON_SCANNER(name, args) [=](sim::ScannerLibrary& scanner) { return scanner.name args; }
 
+// The calls without arguments: nothing to record but the call itself.
+#define VKD_FAKE_WITHOUT_ARGUMENTS(name)                                   \
+  std::int32_t FakeLibrary::name() {                                       \
+    return answer(Function::name, {}, {}, {}, VKD_ON_SCANNER(name, ())); \
+  }
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2Restore)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2WakeUp)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2PowerDown)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2ReadData)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2GetSystemStatus)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2ClearData)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2Interrogate)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2GetProtocol)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2GetASCIIMode)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2GetRTCMode)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2SetDefaults)
+#undef VKD_FAKE_WITHOUT_ARGUMENTS
+
 // Recorded inputs: the time-stamp bytes of csp2TimeStamp2Str, the clock sent by
 // csp2SetTime, and the whole 10-byte parameter buffer of csp2GetParam / csp2SetParam
 // (csp2SetParam is told to send 2 of them).
 std::int32_t FakeLibrary::csp2Init(std::int32_t port) {
   return answer(Function::csp2Init, {}, {port}, {}, VKD_ON_SCANNER(csp2Init, (port)));
-}
-std::int32_t FakeLibrary::csp2Restore() {
-  return answer(Function::csp2Restore, {}, {}, {}, VKD_ON_SCANNER(csp2Restore, ()));
-}
-std::int32_t FakeLibrary::csp2WakeUp() {
-  return answer(Function::csp2WakeUp, {}, {}, {}, VKD_ON_SCANNER(csp2WakeUp, ()));
-}
-std::int32_t FakeLibrary::csp2PowerDown() {
-  return answer(Function::csp2PowerDown, {}, {}, {}, VKD_ON_SCANNER(csp2PowerDown, ()));
-}
-std::int32_t FakeLibrary::csp2ReadData() {
-  return answer(Function::csp2ReadData, {}, {}, {}, VKD_ON_SCANNER(csp2ReadData, ()));
-}
-std::int32_t FakeLibrary::csp2GetSystemStatus() {
-  return answer(Function::csp2GetSystemStatus, {}, {}, {}, VKD_ON_SCANNER(csp2GetSystemStatus, ()));
-}
-std::int32_t FakeLibrary::csp2ClearData() {
-  return answer(Function::csp2ClearData, {}, {}, {}, VKD_ON_SCANNER(csp2ClearData, ()));
 }
 std::int32_t FakeLibrary::csp2GetPacket(std::uint8_t* packet, std::int32_t record, std::int32_t length) {
   return answer(Function::csp2GetPacket, sim::caller_buffer(packet, length), {record, length}, {},
@@ -139,18 +139,6 @@ std::int32_t FakeLibrary::csp2GetSwVersion(std::uint8_t* version, std::int32_t l
   return answer(Function::csp2GetSwVersion, sim::caller_buffer(version, length), {length}, {},
                 VKD_ON_SCANNER(csp2GetSwVersion, (version, length)));
 }
-std::int32_t FakeLibrary::csp2Interrogate() {
-  return answer(Function::csp2Interrogate, {}, {}, {}, VKD_ON_SCANNER(csp2Interrogate, ()));
-}
-std::int32_t FakeLibrary::csp2GetProtocol() {
-  return answer(Function::csp2GetProtocol, {}, {}, {}, VKD_ON_SCANNER(csp2GetProtocol, ()));
-}
-std::int32_t FakeLibrary::csp2GetASCIIMode() {
-  return answer(Function::csp2GetASCIIMode, {}, {}, {}, VKD_ON_SCANNER(csp2GetASCIIMode, ()));
-}
-std::int32_t FakeLibrary::csp2GetRTCMode() {
-  return answer(Function::csp2GetRTCMode, {}, {}, {}, VKD_ON_SCANNER(csp2GetRTCMode, ()));
-}
 std::int32_t FakeLibrary::csp2GetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
   return answer(Function::csp2GetParam, sim::caller_buffer(value, length), {parameter, length},
                 sim::caller_buffer(value, csp2a::parameter_size),
@@ -159,9 +147,6 @@ std::int32_t FakeLibrary::csp2GetParam(std::int32_t parameter, std::uint8_t* val
 std::int32_t FakeLibrary::csp2SetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
   return answer(Function::csp2SetParam, {}, {parameter, length}, sim::caller_buffer(value, csp2a::parameter_size),
                 VKD_ON_SCANNER(csp2SetParam, (parameter, value, length)));
-}
-std::int32_t FakeLibrary::csp2SetDefaults() {
-  return answer(Function::csp2SetDefaults, {}, {}, {}, VKD_ON_SCANNER(csp2SetDefaults, ()));
 }
 
 #undef VKD_ON_SCANNER
