@@ -58,6 +58,10 @@ std::size_t decimal_length(std::int64_t number) { return zero_filled_length(numb
 
 char16_t* write_decimal(char16_t* at, std::int64_t number) { return write_zero_filled(at, number, 1); }
 
+std::size_t left_aligned_length(std::u16string_view value, int width) {
+  return std::max(value.size(), static_cast<std::size_t>(std::max(width, 0)));
+}
+
 char16_t* write_left_aligned(char16_t* at, std::u16string_view value, int width) {
   at = std::copy(value.begin(), value.end(), at);
   if (static_cast<int>(value.size()) < width) {
@@ -88,7 +92,7 @@ void append_zero_filled(Text& text, std::int64_t number, int digits) {
 
 void append_left_aligned(Text& text, std::u16string_view value, int width) {
   const std::size_t start = text.size();
-  text.resize(start + std::max(value.size(), static_cast<std::size_t>(std::max(width, 0))));
+  text.resize(start + left_aligned_length(value, width));
   write_left_aligned(text.data() + start, value, width);
 }
 

@@ -45,9 +45,10 @@ void append_yyyymmddhhnnss(Text& text, Date date);
 
 // The same written into a buffer with room for them, for a text whose length is known
 // before it is written; each gives the position after what it wrote. Their lengths:
-// decimal_length, zero_filled_length, the larger of the text's size and the width, and
-// yyyymmddhhnnss_length.
+// decimal_length, zero_filled_length, left_aligned_length and yyyymmddhhnnss_length.
 std::size_t zero_filled_length(std::int64_t number, int digits);
+// The larger of the text's size and the width.
+std::size_t left_aligned_length(std::u16string_view value, int width);
 char16_t* write_decimal(char16_t* at, std::int64_t number);
 char16_t* write_zero_filled(char16_t* at, std::int64_t number, int digits);
 char16_t* write_left_aligned(char16_t* at, std::u16string_view value, int width);

@@ -1,7 +1,8 @@
 #include "conversations/empty_scanner.h"
 
+#include <utility>
+
 #include "automation/mask.h"
-#include "conversations/open_port.h"
 #include "conversations/set_clicker_time.h"
 #include "conversations/port_number.h"
 #include "conversations/port_opening.h"
@@ -24,16 +25,16 @@ void empty_scanner(ClickerState& state, Library& library, Host& host) {
   }
 
   const std::int32_t port = port_number(state.lastport);
-  const std::int32_t opened = library.csp2Init(port);
-  state.log = open_entry(port, host.local_seconds_of_day(), opened);
-  if (opened != 0) {
+  LoggedOpening opening = open_logged(library, host, port);
+  state.log = std::move(opening.entry);
+  if (!opening.port) {
     state.log = u"OPNP" + state.log;
     state.open_ok = false;
     return;
   }
 
   // From here on the port is held: an error (an overflowing count) must not keep it.
-  OpenPort open_port(library);
+  OpenPort& open_port = *opening.port;
   read_count(state, library);
   const std::int32_t status = library.csp2GetSystemStatus();
   if (status < 0 || state.num_barcodes < 0) {

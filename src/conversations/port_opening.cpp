@@ -5,13 +5,16 @@
 
 namespace vkd {
 
-Text open_entry(std::int32_t port, std::int32_t seconds_of_day, std::int32_t result) {
-  Text entry = u":";
-  append_zero_filled(entry, port, 2);
-  entry += hhmmss(seconds_of_day);
-  entry += u'*';
-  append_decimal(entry, result);
-  return entry;
+LoggedOpening open_logged(Library& library, Host& host, std::int32_t port) {
+  LoggedOpening opening;
+  const std::int32_t result = library.csp2Init(port);
+  if (result == 0) opening.port.emplace(library);
+  opening.entry = u":";
+  append_zero_filled(opening.entry, port, 2);
+  opening.entry += hhmmss(host.local_seconds_of_day());
+  opening.entry += u'*';
+  append_decimal(opening.entry, result);
+  return opening;
 }
 
 void read_count(ClickerState& state, Library& library) {

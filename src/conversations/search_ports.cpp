@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "automation/mask.h"
 #include "automation/number_reading.h"
@@ -53,11 +54,10 @@ std::optional<OpenPort> search_ports(ClickerState& state, Library& library, Host
   std::int64_t port = port_number(state.lastport);
   for (int attempt = 0; attempt < attempts; ++attempt) {
     const std::int32_t number = to_int32(static_cast<double>(port));
-    const std::int32_t opened = library.csp2Init(number);
-    // The time of the entry is the time at which csp2Init came back.
-    state.log += open_entry(number, host.local_seconds_of_day(), opened);
-    if (opened == 0) {
-      if (auto accepted = accept_open_port(state, OpenPort(library), number)) return accepted;
+    LoggedOpening opening = open_logged(library, host, number);
+    state.log += opening.entry;
+    if (opening.port) {
+      if (auto accepted = accept_open_port(state, std::move(*opening.port), number)) return accepted;
     }
     if (++port == wrap_at) port = 0;
   }

@@ -22,9 +22,7 @@ class LengthCounter {
   void append(std::u16string_view part) { add(part.size()); }
   void append_decimal(std::int64_t number) { add(decimal_length(number)); }
   void append_zero_filled(std::int64_t number, int digits) { add(zero_filled_length(number, digits)); }
-  void append_left_aligned(std::u16string_view value, int width) {
-    add(std::max(value.size(), static_cast<std::size_t>(width)));
-  }
+  void append_left_aligned(std::u16string_view value, int width) { add(left_aligned_length(value, width)); }
   void append_date(Date) { add(yyyymmddhhnnss_length); }
   std::size_t length() const { return length_; }
 
@@ -57,7 +55,7 @@ class TextWriter {
     at_ = write_zero_filled(at_, number, digits);
   }
   void append_left_aligned(std::u16string_view value, int width) {
-    assert(std::max(value.size(), static_cast<std::size_t>(width)) <= room());
+    assert(left_aligned_length(value, width) <= room());
     at_ = write_left_aligned(at_, value, width);
   }
   void append_date(Date date) {

@@ -1,3 +1,5 @@
+#include <new>
+
 #include "housekeeping_fixture.h"
 
 namespace vkd::testing {
@@ -237,6 +239,14 @@ TEST(EmptyingOutcomes, OverflowingCountReleasesThePortBeforeTheErrorReturns) {
     EXPECT_EQ(scene.state.num_barcodes, c.num_barcodes);
     EXPECT_FALSE(scene.state.empty_ok);
   }
+}
+
+TEST(EmptyingOutcomes, FailureWhileTheOpeningIsLoggedReleasesThePort) {
+  Scene scene;
+  scene.state.lastport = Variant(std::int32_t{3});
+  scene.host.on_clock = [] { throw std::bad_alloc(); };
+  EXPECT_THROW(scene.clicker.EmptyScanner(), std::bad_alloc);
+  EXPECT_EQ(scene.calls(), (Names{"csp2Init", "csp2Restore"}));
 }
 
 TEST(EmptyingWithClockText, ErrorWhileTheScannerIsAwakePowersItDownThenReleases) {

@@ -2,6 +2,7 @@
 // the fields it resets and writes, the device identifier, and its errors.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <numeric>
 
 #include "open_clicker_fixture.h"
@@ -220,6 +221,13 @@ TEST_F(PortSearchTest, APortNumberBeyondComportOverflowsAndReleasesThePort) {
   EXPECT_EQ(clicker.comport(), 999);
   EXPECT_FALSE(clicker.open_ok());
   EXPECT_EQ(library.call_names().back(), "csp2Restore");
+}
+
+TEST_F(PortSearchTest, FailureWhileTheOpeningIsLoggedReleasesThePort) {
+  scanner_on(0, 0);
+  host.on_clock = [] { throw std::bad_alloc(); };
+  EXPECT_THROW(clicker.open_clicker(), std::bad_alloc);
+  EXPECT_EQ(library.call_names(), (std::vector<std::string>{"csp2Init", "csp2Restore"}));
 }
 
 TEST_F(PortSearchTest, SerialIsTheFirstEightIdentifierBytesInUpperCaseHex) {

@@ -18,6 +18,8 @@ class FakeHost final : public Host {
 
   // Runs when the component lets the host's events run (may call into the object).
   std::function<void()> on_events;
+  // Runs at each reading of the local clock, before it is read (may throw).
+  std::function<void()> on_clock;
 
   int clock_readings = 0;
   int monotonic_readings = 0;
@@ -26,6 +28,7 @@ class FakeHost final : public Host {
 
   std::int32_t local_seconds_of_day() override {
     ++clock_readings;
+    if (on_clock) on_clock();
     const std::int32_t now = seconds_of_day;
     seconds_of_day = (seconds_of_day + seconds_step) % 86400;
     if (seconds_of_day < 0) seconds_of_day += 86400;

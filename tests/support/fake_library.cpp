@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/caller_buffer.h"
+
 namespace vkd::testing {
 
 namespace {
@@ -10,10 +12,6 @@ constexpr std::array<std::string_view, function_count> names = {
     CSP2A_FUNCTIONS(VKD_FAKE_NAME)
 #undef VKD_FAKE_NAME
 };
-
-std::span<std::uint8_t> bytes(std::uint8_t* buffer, std::int32_t length) {
-  return {buffer, static_cast<std::size_t>(std::max<std::int32_t>(length, 0))};
-}
 }  // namespace
 
 std::string_view function_name(Function function) {
@@ -92,78 +90,63 @@ std::int32_t FakeLibrary::answer(Function function, std::span<std::uint8_t> outp
 // is a direct one).
 #define VKD_ON_SCANNER(name, args) [=](sim::ScannerLibrary& scanner) { return scanner.name args; }
 
+// The calls without arguments: nothing to record but the call itself.
+#define VKD_FAKE_WITHOUT_ARGUMENTS(name)                                   \
+  std::int32_t FakeLibrary::name() {                                       \
+    return answer(Function::name, {}, {}, {}, VKD_ON_SCANNER(name, ())); \
+  }
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2Restore)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2WakeUp)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2PowerDown)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2ReadData)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2GetSystemStatus)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2ClearData)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2Interrogate)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2GetProtocol)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2GetASCIIMode)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2GetRTCMode)
+VKD_FAKE_WITHOUT_ARGUMENTS(csp2SetDefaults)
+#undef VKD_FAKE_WITHOUT_ARGUMENTS
+
 // Recorded inputs: the time-stamp bytes of csp2TimeStamp2Str, the clock sent by
 // csp2SetTime, and the whole 10-byte parameter buffer of csp2GetParam / csp2SetParam
 // (csp2SetParam is told to send 2 of them).
 std::int32_t FakeLibrary::csp2Init(std::int32_t port) {
   return answer(Function::csp2Init, {}, {port}, {}, VKD_ON_SCANNER(csp2Init, (port)));
 }
-std::int32_t FakeLibrary::csp2Restore() {
-  return answer(Function::csp2Restore, {}, {}, {}, VKD_ON_SCANNER(csp2Restore, ()));
-}
-std::int32_t FakeLibrary::csp2WakeUp() {
-  return answer(Function::csp2WakeUp, {}, {}, {}, VKD_ON_SCANNER(csp2WakeUp, ()));
-}
-std::int32_t FakeLibrary::csp2PowerDown() {
-  return answer(Function::csp2PowerDown, {}, {}, {}, VKD_ON_SCANNER(csp2PowerDown, ()));
-}
-std::int32_t FakeLibrary::csp2ReadData() {
-  return answer(Function::csp2ReadData, {}, {}, {}, VKD_ON_SCANNER(csp2ReadData, ()));
-}
-std::int32_t FakeLibrary::csp2GetSystemStatus() {
-  return answer(Function::csp2GetSystemStatus, {}, {}, {}, VKD_ON_SCANNER(csp2GetSystemStatus, ()));
-}
-std::int32_t FakeLibrary::csp2ClearData() {
-  return answer(Function::csp2ClearData, {}, {}, {}, VKD_ON_SCANNER(csp2ClearData, ()));
-}
 std::int32_t FakeLibrary::csp2GetPacket(std::uint8_t* packet, std::int32_t record, std::int32_t length) {
-  return answer(Function::csp2GetPacket, bytes(packet, length), {record, length}, {},
+  return answer(Function::csp2GetPacket, sim::caller_buffer(packet, length), {record, length}, {},
                 VKD_ON_SCANNER(csp2GetPacket, (packet, record, length)));
 }
 std::int32_t FakeLibrary::csp2GetDeviceId(std::uint8_t* id, std::int32_t length) {
-  return answer(Function::csp2GetDeviceId, bytes(id, length), {length}, {},
+  return answer(Function::csp2GetDeviceId, sim::caller_buffer(id, length), {length}, {},
                 VKD_ON_SCANNER(csp2GetDeviceId, (id, length)));
 }
 std::int32_t FakeLibrary::csp2TimeStamp2Str(std::uint8_t* stamp, std::uint8_t* text, std::int32_t length) {
-  return answer(Function::csp2TimeStamp2Str, bytes(text, length), {length},
-                bytes(stamp, csp2a::time_stamp_size),
+  return answer(Function::csp2TimeStamp2Str, sim::caller_buffer(text, length), {length},
+                sim::caller_buffer(stamp, csp2a::time_stamp_size),
                 VKD_ON_SCANNER(csp2TimeStamp2Str, (stamp, text, length)));
 }
 std::int32_t FakeLibrary::csp2GetTime(std::uint8_t* clock) {
-  return answer(Function::csp2GetTime, bytes(clock, csp2a::clock_size), {}, {},
+  return answer(Function::csp2GetTime, sim::caller_buffer(clock, csp2a::clock_size), {}, {},
                 VKD_ON_SCANNER(csp2GetTime, (clock)));
 }
 std::int32_t FakeLibrary::csp2SetTime(std::uint8_t* clock) {
-  return answer(Function::csp2SetTime, {}, {}, bytes(clock, csp2a::clock_size),
+  return answer(Function::csp2SetTime, {}, {}, sim::caller_buffer(clock, csp2a::clock_size),
                 VKD_ON_SCANNER(csp2SetTime, (clock)));
 }
 std::int32_t FakeLibrary::csp2GetSwVersion(std::uint8_t* version, std::int32_t length) {
-  return answer(Function::csp2GetSwVersion, bytes(version, length), {length}, {},
+  return answer(Function::csp2GetSwVersion, sim::caller_buffer(version, length), {length}, {},
                 VKD_ON_SCANNER(csp2GetSwVersion, (version, length)));
 }
-std::int32_t FakeLibrary::csp2Interrogate() {
-  return answer(Function::csp2Interrogate, {}, {}, {}, VKD_ON_SCANNER(csp2Interrogate, ()));
-}
-std::int32_t FakeLibrary::csp2GetProtocol() {
-  return answer(Function::csp2GetProtocol, {}, {}, {}, VKD_ON_SCANNER(csp2GetProtocol, ()));
-}
-std::int32_t FakeLibrary::csp2GetASCIIMode() {
-  return answer(Function::csp2GetASCIIMode, {}, {}, {}, VKD_ON_SCANNER(csp2GetASCIIMode, ()));
-}
-std::int32_t FakeLibrary::csp2GetRTCMode() {
-  return answer(Function::csp2GetRTCMode, {}, {}, {}, VKD_ON_SCANNER(csp2GetRTCMode, ()));
-}
 std::int32_t FakeLibrary::csp2GetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
-  return answer(Function::csp2GetParam, bytes(value, length), {parameter, length},
-                bytes(value, csp2a::parameter_size),
+  return answer(Function::csp2GetParam, sim::caller_buffer(value, length), {parameter, length},
+                sim::caller_buffer(value, csp2a::parameter_size),
                 VKD_ON_SCANNER(csp2GetParam, (parameter, value, length)));
 }
 std::int32_t FakeLibrary::csp2SetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
-  return answer(Function::csp2SetParam, {}, {parameter, length}, bytes(value, csp2a::parameter_size),
+  return answer(Function::csp2SetParam, {}, {parameter, length}, sim::caller_buffer(value, csp2a::parameter_size),
                 VKD_ON_SCANNER(csp2SetParam, (parameter, value, length)));
-}
-std::int32_t FakeLibrary::csp2SetDefaults() {
-  return answer(Function::csp2SetDefaults, {}, {}, {}, VKD_ON_SCANNER(csp2SetDefaults, ()));
 }
 
 #undef VKD_ON_SCANNER
