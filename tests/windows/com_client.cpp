@@ -23,6 +23,7 @@
 
 using Microsoft::WRL::ComPtr;
 using vkd::testing::check;
+using vkd::testing::clear;
 using vkd::testing::error_subscript;
 using vkd::testing::error_type_mismatch;
 using vkd::testing::new_clicker;
@@ -209,11 +210,7 @@ struct Dispatch {
     UINT argument_error = 0;
     const HRESULT outcome = object->Invoke(id(name), IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
                                            result, exception ? exception : &ignored, &argument_error);
-    if (exception == nullptr) {
-      SysFreeString(ignored.bstrSource);
-      SysFreeString(ignored.bstrDescription);
-      SysFreeString(ignored.bstrHelpFile);
-    }
+    if (exception == nullptr) clear(ignored);
     return outcome;
   }
 
@@ -259,9 +256,7 @@ void errors_by_name() {
   check(exception.wCode == 0 && exception.scode == error_subscript, "EXCEPINFO scode 0x800A0009, wCode 0");
   check(text_of(exception.bstrSource) == L"VKDClicker.Clicker", "EXCEPINFO source");
   check(text_of(exception.bstrDescription) == L"Subscript out of range", "EXCEPINFO description");
-  SysFreeString(exception.bstrSource);
-  SysFreeString(exception.bstrDescription);
-  SysFreeString(exception.bstrHelpFile);
+  clear(exception);
 
   // An error object left over from a call through the table is not taken for a later
   // late-bound call's.
@@ -273,15 +268,12 @@ void errors_by_name() {
   ComPtr<IErrorInfo> stale;
   check(GetErrorInfo(0, &stale) == S_FALSE, "no error object after a call that succeeded");
 
-  exception = EXCEPINFO{};
   VARIANT null_value;
   V_VT(&null_value) = VT_NULL;
   check(late.invoke(L"newparams", DISPATCH_PROPERTYPUT, {null_value}, nullptr, &exception) == DISP_E_EXCEPTION &&
             exception.scode == error_type_mismatch,
         "newparams = Null by name: 13");
-  SysFreeString(exception.bstrSource);
-  SysFreeString(exception.bstrDescription);
-  SysFreeString(exception.bstrHelpFile);
+  clear(exception);
 }
 
 void a_download_by_name() {
@@ -389,9 +381,7 @@ void lets_by_name() {
     check(outcome == DISP_E_EXCEPTION && exception.scode == value.expected && exception.wCode == 0 &&
               text_of(exception.bstrSource) == L"VKDClicker.Clicker" && SysStringLen(exception.bstrDescription) > 0,
           std::string("get_barcode = ") + value.what + ": scode " + std::to_string(exception.scode));
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
+    clear(exception);
   }
   Value after;
   check(late.invoke(L"get_barcode", DISPATCH_PROPERTYGET, {}, &after.value) == S_OK && V_VT(&after.value) == VT_I2 &&

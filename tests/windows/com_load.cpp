@@ -19,6 +19,7 @@
 
 using Microsoft::WRL::ComPtr;
 using vkd::testing::check;
+using vkd::testing::clear;
 using vkd::testing::error_subscript;
 using vkd::testing::error_type_mismatch;
 using vkd::testing::new_clicker;
@@ -35,13 +36,6 @@ HRESULT put_by_reference(IDispatch& object, DISPID member, VARIANT& value, EXCEP
   DISPPARAMS arguments{&reference, &put, 1, 1};
   return object.Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &arguments, nullptr, &exception,
                        nullptr);
-}
-
-void clear(EXCEPINFO& exception) {
-  SysFreeString(exception.bstrSource);
-  SysFreeString(exception.bstrDescription);
-  SysFreeString(exception.bstrHelpFile);
-  exception = EXCEPINFO{};
 }
 
 constexpr DISPID get_barcode_id = 0x4003000B;

@@ -10,6 +10,7 @@
 
 #include "check.h"
 #include "csp2a/dynamic_library.h"
+#include "csp2a/module_path.h"
 
 using vkd::testing::check;
 namespace fs = std::filesystem;
@@ -19,11 +20,7 @@ namespace {
 constexpr const wchar_t* probe = L"loading_probe.dll";
 constexpr const wchar_t* dependency = L"loading_probe_dependency.dll";
 
-fs::path program_folder() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return fs::path(path).parent_path();
-}
+fs::path program_folder() { return fs::path(vkd::module_file_path(nullptr)).parent_path(); }
 
 fs::path fresh_folder(const fs::path& work, const wchar_t* name) {
   const fs::path folder = work / name;

@@ -1,7 +1,8 @@
 #pragma once
-// What the C++ clients of the tests share: a new object of the registered class, and the
-// HRESULTs of the errors they expect.
+// What the C++ clients of the tests share: a new object of the registered class, the
+// HRESULTs of the errors they expect, and the release of the texts a failed call reports.
 #include <windows.h>
+#include <oleauto.h>
 #include <wrl/client.h>
 
 #include "VKDClicker.h"  // generated from VKDClicker.idl
@@ -17,6 +18,14 @@ inline Microsoft::WRL::ComPtr<_Clicker> new_clicker() {
   CoCreateInstance(CLSID_Clicker, nullptr, CLSCTX_INPROC_SERVER, IID__Clicker,
                    reinterpret_cast<void**>(clicker.GetAddressOf()));
   return clicker;
+}
+
+// Frees the texts of an exception a late-bound call filled in, and empties it for the next.
+inline void clear(EXCEPINFO& exception) {
+  SysFreeString(exception.bstrSource);
+  SysFreeString(exception.bstrDescription);
+  SysFreeString(exception.bstrHelpFile);
+  exception = EXCEPINFO{};
 }
 
 }  // namespace vkd::testing

@@ -47,21 +47,16 @@ double decimal_number(DECIMAL decimal) {
 // object where it wants a value. An object that has no default value, or whose default
 // value is again an object, stays an object: no conversion takes it.
 void plain_value(const VARIANT& given, OwnedVariant& plain) {
-  // The source is only read; mingw's declaration lacks the const.
-  HRESULT outcome = VariantCopyInd(&plain.value, const_cast<VARIANT*>(&given));
-  if (outcome == E_OUTOFMEMORY) throw std::bad_alloc();
-  if (FAILED(outcome)) throw Error::type_mismatch();
+  copy_by_value(given, plain.value);
   if (V_VT(&plain.value) != VT_DISPATCH || V_DISPATCH(&plain.value) == nullptr) return;
   DISPPARAMS no_arguments{};
   OwnedVariant result;
-  outcome = V_DISPATCH(&plain.value)->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT,
-                                             DISPATCH_PROPERTYGET, &no_arguments, &result.value,
-                                             nullptr, nullptr);
+  const HRESULT outcome = V_DISPATCH(&plain.value)->Invoke(
+      DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &no_arguments,
+      &result.value, nullptr, nullptr);
   if (FAILED(outcome)) return;
   VariantClear(&plain.value);
-  outcome = VariantCopyInd(&plain.value, &result.value);
-  if (outcome == E_OUTOFMEMORY) throw std::bad_alloc();
-  if (FAILED(outcome)) throw Error::type_mismatch();
+  copy_by_value(result.value, plain.value);
 }
 
 bool has_text_form(VARTYPE type) {
@@ -76,6 +71,13 @@ bool has_text_form(VARTYPE type) {
 }
 
 }  // namespace
+
+void copy_by_value(const VARIANT& given, VARIANT& copy) {
+  // The source is only read; mingw's declaration lacks the const.
+  const HRESULT outcome = VariantCopyInd(&copy, const_cast<VARIANT*>(&given));
+  if (outcome == E_OUTOFMEMORY) throw std::bad_alloc();
+  if (FAILED(outcome)) throw Error::type_mismatch();
+}
 
 Variant core_variant(const VARIANT& given) {
   OwnedVariant plain;

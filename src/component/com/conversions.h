@@ -16,6 +16,11 @@ Text text_from_bstr(BSTR text);
 // Throws std::bad_alloc when the system has no memory for it.
 BSTR bstr_from_text(const Text& text);
 
+// The value read through its reference, if it has one, into `copy` (empty or cleared
+// before). Throws std::bad_alloc when the system has no memory for it, 13 for a value the
+// platform cannot copy.
+void copy_by_value(const VARIANT& given, VARIANT& copy);
+
 // The value a property let was given, copied into the core's subtypes by the platform's
 // rules: a by-reference variant is read through, the other integer subtypes become 16-
 // or 32-bit integers where they fit and doubles where they do not, single, currency and

@@ -3,8 +3,6 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <new>
-
 #include "automation/error.h"
 #include "automation/variant.h"
 #include "component/com/conversions.h"
@@ -62,13 +60,9 @@ void convert_for_let(LetParameter parameter, const VARIANT& given, VARIANT& conv
       V_BSTR(&converted) = bstr_from_text(platform_text(given));
       V_VT(&converted) = VT_BSTR;
       return;
-    case LetParameter::variant: {
-      // The source is only read; mingw's declaration lacks the const.
-      const HRESULT outcome = VariantCopyInd(&converted, const_cast<VARIANT*>(&given));
-      if (outcome == E_OUTOFMEMORY) throw std::bad_alloc();
-      if (FAILED(outcome)) throw Error::type_mismatch();
+    case LetParameter::variant:
+      copy_by_value(given, converted);
       return;
-    }
     case LetParameter::none:
       break;
   }

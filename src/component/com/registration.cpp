@@ -73,6 +73,10 @@ struct Entry {
 };
 
 std::wstring class_key() { return L"CLSID\\" + guid_text(CLSID_Clicker); }
+std::wstring interface_key() { return L"Interface\\" + guid_text(IID__Clicker); }
+
+// The registry view of the server of the other bitness.
+constexpr REGSAM other_bitness_view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 
 std::vector<Entry> class_entries(const std::wstring& server_path) {
   const std::wstring clsid = class_key();
@@ -109,30 +113,24 @@ std::wstring type_library_entry(Bitness bitness) {
 // for both, which unregistering the type library for one bitness deletes; the other
 // server, still registered, needs it to be marshalled between apartments.
 void keep_interface_for_other_bitness(const TLIBATTR& version) {
-  const REGSAM other_view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-  const std::wstring interface_key = L"Interface\\" + guid_text(IID__Clicker);
+  const std::wstring clicker_interface = interface_key();
   const std::wstring automation_marshaler = L"{00020424-0000-0000-C000-000000000046}";
   const std::wstring library_version =
       std::to_wstring(version.wMajorVerNum) + L"." + std::to_wstring(version.wMinorVerNum);
-  const struct {
-    std::wstring key;
-    const wchar_t* name;
-    std::wstring value;
-  } entries[] = {
-      {interface_key, nullptr, L"_Clicker"},
-      {interface_key + L"\\ProxyStubClsid", nullptr, automation_marshaler},
-      {interface_key + L"\\ProxyStubClsid32", nullptr, automation_marshaler},
-      {interface_key + L"\\TypeLib", nullptr, guid_text(version.guid)},
-      {interface_key + L"\\TypeLib", L"Version", library_version},
+  const Entry entries[] = {
+      {clicker_interface, nullptr, L"_Clicker"},
+      {clicker_interface + L"\\ProxyStubClsid", nullptr, automation_marshaler},
+      {clicker_interface + L"\\ProxyStubClsid32", nullptr, automation_marshaler},
+      {clicker_interface + L"\\TypeLib", nullptr, guid_text(version.guid)},
+      {clicker_interface + L"\\TypeLib", L"Version", library_version},
   };
   for (const auto& entry : entries) {
     RegistryKey key;
     if (RegCreateKeyExW(HKEY_CLASSES_ROOT, entry.key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE | other_view, nullptr, key.receive(), nullptr) != ERROR_SUCCESS) {
+                        KEY_SET_VALUE | other_bitness_view, nullptr, key.receive(), nullptr) != ERROR_SUCCESS) {
       return;
     }
-    RegSetValueExW(key.get(), entry.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.value.c_str()),
-                   static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
+    key.set_text(entry.name, entry.value);
   }
 }
 
@@ -180,13 +178,12 @@ HRESULT write_entries(Scope scope) {
   // the interface that were not registered before are taken out again; what was there
   // before is left as it stands.
   const ClassesKey merged(Scope::machine);
-  const std::wstring interface_key = L"Interface\\" + guid_text(IID__Clicker);
   const bool library_was_registered = merged.exists(type_library_entry(Bitness::this_build));
-  const bool interface_was_registered = merged.exists(interface_key);
+  const bool interface_was_registered = merged.exists(interface_key());
   const HRESULT outcome = register_type_library(scope, path);
   if (FAILED(outcome)) {
     if (!library_was_registered) unregister_type_library(scope);
-    if (!interface_was_registered) merged.remove(interface_key);
+    if (!interface_was_registered) merged.remove(interface_key());
     return outcome;
   }
   undo.keep();
@@ -196,10 +193,9 @@ HRESULT write_entries(Scope scope) {
 // Whether the server of the other bitness still registers the class. On 64-bit Windows
 // the 32-bit and the 64-bit classes live apart, but both share one ProgID.
 bool registered_for_other_bitness(const ClassesKey& classes) {
-  const REGSAM other_view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
   RegistryKey key;
   const std::wstring server = classes.path(class_key() + L"\\InprocServer32");
-  return RegOpenKeyExW(classes.root(), server.c_str(), 0, KEY_READ | other_view, key.receive()) ==
+  return RegOpenKeyExW(classes.root(), server.c_str(), 0, KEY_READ | other_bitness_view, key.receive()) ==
          ERROR_SUCCESS;
 }
 

@@ -2,6 +2,7 @@
 // An open registry key, closed however the code that opened it ends.
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 namespace vkd::com {
@@ -21,6 +22,11 @@ class RegistryKey {
   }
 
   HKEY get() const { return key_; }
+  // Sets a text value; name nullptr: the key's default value.
+  LSTATUS set_text(const wchar_t* name, const std::wstring& value) const {
+    return RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
   // Where a registry function stores the key it opens; a key held before is closed.
   HKEY* receive() {
     *this = RegistryKey();

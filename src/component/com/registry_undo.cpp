@@ -48,8 +48,7 @@ LSTATUS RegistryUndo::set_text(const std::wstring& subkey, const wchar_t* name,
   FormerValue former{subkey, name ? name : L"", name != nullptr, false, REG_NONE, {}};
   former.existed = read_value(key.get(), name, &former.type, &former.data);
   former_values_.push_back(std::move(former));
-  return RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  return key.set_text(name, value);
 }
 
 bool RegistryUndo::inside_created_key(const std::wstring& subkey) const noexcept {
