@@ -75,9 +75,13 @@ int window_two_digit_year(int year) {
 }
 
 Date date_serial(int year, int month, int day) {
-  const std::int64_t months_from_january = std::int64_t{month} - 1;
-  const std::int64_t carried_year = window_two_digit_year(year) + floor_div(months_from_january, 12);
-  const std::int64_t carried_month = months_from_january - floor_div(months_from_january, 12) * 12 + 1;
+  std::int64_t carried_year = window_two_digit_year(year);
+  std::int64_t carried_month = month;
+  if (month < 1 || month > 12) {
+    const std::int64_t months_from_january = std::int64_t{month} - 1;
+    carried_year += floor_div(months_from_january, 12);
+    carried_month = months_from_january - floor_div(months_from_january, 12) * 12 + 1;
+  }
   const std::int64_t serial = days_from_civil(carried_year, carried_month, 1) + std::int64_t{day} - 1 - epoch_days;
   constexpr std::int64_t first_serial = days_from_civil(100, 1, 1) - epoch_days;
   constexpr std::int64_t last_serial = days_from_civil(9999, 12, 31) - epoch_days;
@@ -99,7 +103,8 @@ Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int6
 }
 
 Date at_time_of_day(Date day, std::int32_t seconds_of_day) {
-  return join(split(day).day, static_cast<double>(seconds_of_day) / seconds_per_day);
+  // The day number, truncated toward zero as split gives it, without a call of trunc.
+  return join(static_cast<std::int64_t>(day.value), static_cast<double>(seconds_of_day) / seconds_per_day);
 }
 
 DateParts date_parts(Date date) {

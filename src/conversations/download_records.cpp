@@ -24,6 +24,7 @@ constexpr std::size_t longest_record = 1 + std::numeric_limits<std::uint8_t>::ma
 static_assert(longest_record <= csp2a::packet_size, "a record never reaches past the packet buffer");
 
 using Packet = std::array<std::uint8_t, csp2a::packet_size>;
+constexpr std::array<std::uint8_t, longest_record> no_bytes{};
 
 // The system's one-character-per-byte reading of library texts, taken once for all 256
 // byte values, so that a record's bytes become characters by a table look-up.
@@ -37,13 +38,12 @@ class ByteReading {
   }
 
   // Writes a record's barcode into its text, whose buffer is used again where it is
-  // large enough. The characters are made on the stack and copied in once, so that the
-  // text is neither filled first nor checked for room at each character.
+  // large enough. A text of the barcode's length, as a repeated download of like
+  // barcodes leaves it, is written over in place, neither emptied nor filled first.
   void assign(Text& text, std::span<const std::uint8_t> bytes) const {
-    std::array<char16_t, longest_record> characters;
-    char16_t* out = characters.data();
+    if (text.size() != bytes.size()) text.resize(bytes.size());
+    char16_t* out = text.data();
     for (const std::uint8_t byte : bytes) *out++ = characters_[byte];
-    text.assign(characters.data(), bytes.size());
   }
 
  private:
@@ -110,7 +110,9 @@ void download_records(ClickerState& state, Library& library) {
     // Whatever the library leaves unwritten reads as zeros, never as the record before:
     // a record with nothing written is the short record of length 0. Bytes past the
     // longest record are never read.
-    std::fill_n(packet.begin(), longest_record, 0);
+    // (Copied from zeros: a fill of this size becomes a string instruction whose start
+    // costs more than the copy.)
+    std::copy_n(no_bytes.begin(), no_bytes.size(), packet.begin());
     // No such record: the download ends here, silently.
     if (library.csp2GetPacket(packet.data(), record_number, csp2a::packet_size) < 0) return;
     const std::size_t length = packet[0];

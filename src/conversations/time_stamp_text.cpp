@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <string_view>
-#include <utility>
 
 namespace vkd {
 
@@ -67,22 +66,26 @@ int field(std::u16string_view part) {
   return value;
 }
 
-// The date from its parts, with the time of day when there is one.
-Date date_at(std::optional<Date> day, std::optional<std::int32_t> seconds) {
-  const Date date = day.value_or(unreadable_time_stamp_date());
-  return seconds ? at_time_of_day(date, *seconds) : date;
+// The day at the time of day, when there is one.
+Date with_time_of_day(Date day, std::optional<std::int32_t> seconds) {
+  return seconds ? at_time_of_day(day, *seconds) : day;
 }
 
 // The regular text's two-digit field at `at`, or -1 when it is not two digits or is the
 // "63" of an unknown field.
 int regular_field(const TimeStampText& text, std::size_t at) {
-  const auto digit = [](std::uint8_t c) { return c >= '0' && c <= '9' ? c - '0' : -100; };
-  const int value = digit(text[at]) * 10 + digit(text[at + 1]);
-  return value < 0 || value == 63 ? -1 : value;
+  const unsigned tens = text[at] - unsigned{'0'};
+  const unsigned ones = text[at + 1] - unsigned{'0'};
+  if (tens > 9 || ones > 9 || (tens == 6 && ones == 3)) return -1;
+  return static_cast<int>(tens * 10 + ones);
 }
 
-bool holds_unknown_field(std::string_view bytes) {
-  return bytes.find("63") != std::string_view::npos || bytes.find("??") != std::string_view::npos;
+// What follows the NUL of a regular text: nothing, as the library leaves it after texts
+// of this length, or what a longer text left, in which an unknown field would need the
+// general reading's repair.
+bool tail_is_plain(std::string_view tail) {
+  return std::all_of(tail.begin(), tail.end(), [](char c) { return c == '\0'; }) ||
+         (tail.find("63") == std::string_view::npos && tail.find("??") == std::string_view::npos);
 }
 
 }  // namespace
@@ -97,33 +100,33 @@ Date date_of_text(TimeStampText& text) {
   repair_first(text, "??");
 
   Characters characters(text);
-  std::optional<Date> day;
-  if (const std::optional<DateText> parts = split_date(text, characters);
-      parts && date_text_check(parts->first, parts->middle, parts->third)) {
-    day = date_serial(field(parts->third), field(parts->first), field(parts->middle));
-  }
-  return date_at(day, time_of_day_from_text(characters.part(0, time_of_day_length)));
+  const std::optional<DateText> parts = split_date(text, characters);
+  const Date day = parts && date_text_check(parts->first, parts->middle, parts->third)
+                       ? date_serial(field(parts->third), field(parts->first), field(parts->middle))
+                       : unreadable_time_stamp_date();
+  return with_time_of_day(day, time_of_day_from_text(characters.part(0, time_of_day_length)));
 }
 
 // "hh:mm:ss AM  MM/DD/YY": the slashes at 15 and 18 are the first two, so the date's
 // parts are the two digits at 13, 16 and 19; the time of day's 11 characters hold no
 // NUL and no blanks but the one before the AM or PM.
 std::optional<Date> date_of_regular_text(const TimeStampText& text) {
-  static constexpr std::array<std::pair<std::size_t, char>, 9> fixed_characters = {
-      {{2, ':'}, {5, ':'}, {8, ' '}, {10, 'M'}, {11, ' '}, {12, ' '}, {15, '/'}, {18, '/'}, {21, '\0'}}};
-  for (const auto& [at, character] : fixed_characters) {
-    if (text[at] != static_cast<std::uint8_t>(character)) return std::nullopt;
+  const auto holds = [&text](std::size_t at, char character) {
+    return text[at] == static_cast<std::uint8_t>(character);
+  };
+  if (!(holds(2, ':') && holds(5, ':') && holds(8, ' ') && holds(10, 'M') && holds(11, ' ') &&
+        holds(12, ' ') && holds(15, '/') && holds(18, '/') && holds(21, '\0'))) {
+    return std::nullopt;
   }
   const std::uint8_t meridiem = text[9];
   if (meridiem != 'A' && meridiem != 'P') return std::nullopt;
   const int hours = regular_field(text, 0), minutes = regular_field(text, 3), seconds = regular_field(text, 6);
   const int first = regular_field(text, 13), middle = regular_field(text, 16), year = regular_field(text, 19);
   if (std::min({hours, minutes, seconds, first, middle, year}) < 0) return std::nullopt;
-  if (holds_unknown_field(as_characters(text).substr(22))) return std::nullopt;
-
-  std::optional<Date> day;
-  if (is_date_either_way(first, middle, year)) day = date_serial(year, first, middle);
-  return date_at(day, time_of_day(hours, minutes, seconds, static_cast<char16_t>(meridiem)));
+  if (!tail_is_plain(as_characters(text).substr(22))) return std::nullopt;
+  const Date day =
+      is_date_either_way(first, middle, year) ? date_serial(year, first, middle) : unreadable_time_stamp_date();
+  return with_time_of_day(day, time_of_day(hours, minutes, seconds, static_cast<char16_t>(meridiem)));
 }
 
 Date TimeStampReader::read(Library& library, TimeStamp stamp) {
