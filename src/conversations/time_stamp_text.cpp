@@ -73,7 +73,7 @@ Date with_time_of_day(Date day, std::optional<std::int32_t> seconds) {
 
 // The regular text's two-digit field at `at`, or -1 when it is not two digits or is the
 // "63" of an unknown field.
-int regular_field(const TimeStampText& text, std::size_t at) {
+inline int regular_field(const TimeStampText& text, std::size_t at) {
   const unsigned tens = text[at] - unsigned{'0'};
   const unsigned ones = text[at + 1] - unsigned{'0'};
   if (tens > 9 || ones > 9 || (tens == 6 && ones == 3)) return -1;
@@ -84,7 +84,8 @@ int regular_field(const TimeStampText& text, std::size_t at) {
 // of this length, or what a longer text left, in which an unknown field would need the
 // general reading's repair.
 bool tail_is_plain(std::string_view tail) {
-  return std::all_of(tail.begin(), tail.end(), [](char c) { return c == '\0'; }) ||
+  static constexpr std::array<char, csp2a::time_stamp_text_size> nothing{};
+  return std::equal(tail.begin(), tail.end(), nothing.begin()) ||
          (tail.find("63") == std::string_view::npos && tail.find("??") == std::string_view::npos);
 }
 
@@ -122,7 +123,7 @@ std::optional<Date> date_of_regular_text(const TimeStampText& text) {
   if (meridiem != 'A' && meridiem != 'P') return std::nullopt;
   const int hours = regular_field(text, 0), minutes = regular_field(text, 3), seconds = regular_field(text, 6);
   const int first = regular_field(text, 13), middle = regular_field(text, 16), year = regular_field(text, 19);
-  if (std::min({hours, minutes, seconds, first, middle, year}) < 0) return std::nullopt;
+  if ((hours | minutes | seconds | first | middle | year) < 0) return std::nullopt;
   if (!tail_is_plain(as_characters(text).substr(22))) return std::nullopt;
   const Date day =
       is_date_either_way(first, middle, year) ? date_serial(year, first, middle) : unreadable_time_stamp_date();

@@ -111,7 +111,11 @@ Answer Scanner::time_stamp_text(const std::uint8_t* stamp, std::span<std::uint8_
   std::copy_n(stamp, bytes.size(), bytes.begin());
   const TimeStampText text = sim::time_stamp_text(bytes);
   const std::size_t n = std::min(text.size(), out.size() - 1);
-  std::copy_n(text.begin(), n, out.begin());
+  if (n == text.size()) {
+    std::copy(text.begin(), text.end(), out.begin());  // of a known length: no call
+  } else {
+    std::copy_n(text.begin(), n, out.begin());
+  }
   out[n] = 0;
   return {result::ok, n + 1};
 }
