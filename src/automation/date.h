@@ -53,8 +53,15 @@ std::optional<std::int32_t> time_of_day_from_text(std::u16string_view text);
 
 // Seconds since midnight of a clock time read from a text: PM adds 12 to hours below 12,
 // "12 AM" is hour 0; hours above 23 (after that), minutes or seconds above 59: no time.
-// `meridiem` is u'A', u'P', or 0 when the text has neither.
-std::optional<std::int32_t> time_of_day(int hours, int minutes, int seconds, char16_t meridiem);
+// `meridiem` is u'A', u'P', or 0 when the text has neither. (Inline: a download reads
+// one for every record, and an optional returned from a call is written and read back
+// in pieces that stall the processor.)
+inline std::optional<std::int32_t> time_of_day(int hours, int minutes, int seconds, char16_t meridiem) {
+  if (meridiem == u'A' && hours == 12) hours = 0;
+  if (meridiem == u'P' && hours < 12) hours += 12;
+  if (hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;
+  return hours * 3600 + minutes * 60 + seconds;
+}
 
 // Whether, with the year through the two-digit window, day `middle` of month `first` or
 // day `first` of month `middle` is a calendar date.

@@ -48,13 +48,6 @@ class TimeTextReader {
 
 }  // namespace
 
-std::optional<std::int32_t> time_of_day(int hours, int minutes, int seconds, char16_t meridiem) {
-  if (meridiem == u'A' && hours == 12) hours = 0;
-  if (meridiem == u'P' && hours < 12) hours += 12;
-  if (hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;
-  return hours * 3600 + minutes * 60 + seconds;
-}
-
 std::optional<std::int32_t> time_of_day_from_text(std::u16string_view text) {
   TimeTextReader reader(text);
   reader.skip_blanks();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace vkd {
@@ -111,29 +112,30 @@ Date date_of_text(TimeStampText& text) {
 // "hh:mm:ss AM  MM/DD/YY": the slashes at 15 and 18 are the first two, so the date's
 // parts are the two digits at 13, 16 and 19; the time of day's 11 characters hold no
 // NUL and no blanks but the one before the AM or PM.
-std::optional<Date> date_of_regular_text(const TimeStampText& text) {
+bool read_regular_text(const TimeStampText& text, Date& date) {
   const auto holds = [&text](std::size_t at, char character) {
     return text[at] == static_cast<std::uint8_t>(character);
   };
   if (!(holds(2, ':') && holds(5, ':') && holds(8, ' ') && holds(10, 'M') && holds(11, ' ') &&
         holds(12, ' ') && holds(15, '/') && holds(18, '/') && holds(21, '\0'))) {
-    return std::nullopt;
+    return false;
   }
   const std::uint8_t meridiem = text[9];
-  if (meridiem != 'A' && meridiem != 'P') return std::nullopt;
+  if (meridiem != 'A' && meridiem != 'P') return false;
   const int hours = regular_field(text, 0), minutes = regular_field(text, 3), seconds = regular_field(text, 6);
   const int first = regular_field(text, 13), middle = regular_field(text, 16), year = regular_field(text, 19);
-  if ((hours | minutes | seconds | first | middle | year) < 0) return std::nullopt;
-  if (!tail_is_plain(as_characters(text).substr(22))) return std::nullopt;
+  if ((hours | minutes | seconds | first | middle | year) < 0) return false;
+  if (!tail_is_plain(as_characters(text).substr(22))) return false;
   const Date day =
       is_date_either_way(first, middle, year) ? date_serial(year, first, middle) : unreadable_time_stamp_date();
-  return with_time_of_day(day, time_of_day(hours, minutes, seconds, static_cast<char16_t>(meridiem)));
+  date = with_time_of_day(day, time_of_day(hours, minutes, seconds, static_cast<char16_t>(meridiem)));
+  return true;
 }
 
 Date TimeStampReader::read(Library& library, TimeStamp stamp) {
   library.csp2TimeStamp2Str(stamp.data(), text_.data(), csp2a::time_stamp_text_size);
-  if (const std::optional<Date> date = date_of_regular_text(text_)) return *date;
-  return date_of_text(text_);
+  Date date;
+  return read_regular_text(text_, date) ? date : date_of_text(text_);
 }
 
 }  // namespace vkd

@@ -2,7 +2,6 @@
 // The date of a downloaded record, read from the library's text for its time-stamp bytes.
 #include <array>
 #include <cstdint>
-#include <optional>
 
 #include "automation/date.h"
 #include "csp2a/library.h"
@@ -21,10 +20,12 @@ using TimeStampText = std::array<std::uint8_t, csp2a::time_stamp_text_size>;
 // characters, when they hold one.
 Date date_of_text(TimeStampText& text);
 
-// The same date for the text the library writes for a stamp whose every field is known,
+// Whether the text is the one the library writes for a stamp whose every field is known,
 // "hh:mm:ss AM  MM/DD/YY" and its NUL with no "63" or "??" anywhere in the buffer, which
-// needs no repair and no search; nothing for any other text, which date_of_text reads.
-std::optional<Date> date_of_regular_text(const TimeStampText& text);
+// needs no repair and no search; if so, `date` becomes the date date_of_text would give.
+// (A flag and an output rather than an optional: a date built in an optional is read
+// back whole right after its flag byte was written, which stalls the processor.)
+bool read_regular_text(const TimeStampText& text, Date& date);
 
 // The date of a time stamp that cannot be read: the text "01/01/01" in every order of
 // day, month and year.

@@ -75,10 +75,9 @@ StampFields unpack(const TimeStamp& stamp) {
           .year = year_field.of(value)};
 }
 
-TimeStampText time_stamp_text(const TimeStamp& stamp) {
+void write_time_stamp_text(const TimeStamp& stamp, std::uint8_t* out) {
   const StampFields f = unpack(stamp);
-  TimeStampText text;
-  std::uint8_t* at = text.data();
+  std::uint8_t* at = out;
   at = f.hour < 24 ? two_digits(at, f.hour % 12 == 0 ? 12 : f.hour % 12) : two_characters(at, '?', '?');
   *at++ = ':';
   at = known_or(at, f.minute, 0, 59, "63");
@@ -92,7 +91,6 @@ TimeStampText time_stamp_text(const TimeStamp& stamp) {
   at = known_or(at, f.day, 1, 31, "??");
   *at++ = '/';
   two_digits(at, f.year);
-  return text;
 }
 
 }  // namespace vkd::sim

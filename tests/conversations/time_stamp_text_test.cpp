@@ -19,10 +19,10 @@ TimeStampText text_of(std::string_view characters) {
 
 // Whether the quick reading answered, after checking that its answer is the general one.
 bool regular_reading_agrees(const TimeStampText& text) {
-  const std::optional<Date> quick = date_of_regular_text(text);
-  if (!quick) return false;
+  Date quick;
+  if (!read_regular_text(text, quick)) return false;
   TimeStampText general_text = text;
-  EXPECT_EQ(when(*quick), when(date_of_text(general_text)));
+  EXPECT_EQ(when(quick), when(date_of_text(general_text)));
   EXPECT_EQ(general_text, text) << "the general reading repaired a text the quick one read";
   return true;
 }
@@ -63,8 +63,9 @@ TEST(TimeStampText, TheRegularReadingAgreesWithTheGeneralOneAroundEveryRegularTe
   EXPECT_GT(general_readings, 1000);
   // An unknown field anywhere in the buffer, the tail after the NUL included, needs the
   // repair of the general reading.
-  EXPECT_FALSE(date_of_regular_text(text_of(std::string_view("02:30:15 PM  05/17/07\0\0\0\0" "63", 27))));
-  EXPECT_FALSE(date_of_regular_text(text_of("02:30:63 PM  05/17/07")));
+  Date date;
+  EXPECT_FALSE(read_regular_text(text_of(std::string_view("02:30:15 PM  05/17/07\0\0\0\0" "63", 27)), date));
+  EXPECT_FALSE(read_regular_text(text_of("02:30:63 PM  05/17/07"), date));
 }
 
 }  // namespace
