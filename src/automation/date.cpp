@@ -12,7 +12,7 @@ constexpr std::int64_t seconds_per_day = 86400;
 
 // Days from 1970-01-01 of a proleptic Gregorian date (H. Hinnant's days_from_civil),
 // exact for any year.
-std::int64_t days_from_civil(std::int64_t year, std::int64_t month, std::int64_t day) {
+constexpr std::int64_t days_from_civil(std::int64_t year, std::int64_t month, std::int64_t day) {
   year -= month <= 2 ? 1 : 0;
   const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
   const std::int64_t year_of_era = year - era * 400;
@@ -39,7 +39,7 @@ CivilDate civil_from_days(std::int64_t days) {
   return {year, month, day};
 }
 
-const std::int64_t epoch_days = days_from_civil(1899, 12, 30);
+constexpr std::int64_t epoch_days = days_from_civil(1899, 12, 30);
 
 // Calendar day (days from 1899-12-30, negative before it) plus the time as a fraction
 // of a day: the form in which the negative encoding is undone.
@@ -75,11 +75,17 @@ int window_two_digit_year(int year) {
 }
 
 Date date_serial(int year, int month, int day) {
-  const std::int64_t months_from_january = std::int64_t{month} - 1;
-  const std::int64_t carried_year = window_two_digit_year(year) + floor_div(months_from_january, 12);
-  const std::int64_t carried_month = months_from_january - floor_div(months_from_january, 12) * 12 + 1;
+  std::int64_t carried_year = window_two_digit_year(year);
+  std::int64_t carried_month = month;
+  if (month < 1 || month > 12) {
+    const std::int64_t months_from_january = std::int64_t{month} - 1;
+    carried_year += floor_div(months_from_january, 12);
+    carried_month = months_from_january - floor_div(months_from_january, 12) * 12 + 1;
+  }
   const std::int64_t serial = days_from_civil(carried_year, carried_month, 1) + std::int64_t{day} - 1 - epoch_days;
-  if (serial < days_from_civil(100, 1, 1) - epoch_days || serial > days_from_civil(9999, 12, 31) - epoch_days) {
+  constexpr std::int64_t first_serial = days_from_civil(100, 1, 1) - epoch_days;
+  constexpr std::int64_t last_serial = days_from_civil(9999, 12, 31) - epoch_days;
+  if (serial < first_serial || serial > last_serial) {
     throw Error::overflow();
   }
   return Date{static_cast<double>(serial)};
@@ -97,7 +103,8 @@ Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int6
 }
 
 Date at_time_of_day(Date day, std::int32_t seconds_of_day) {
-  return join(split(day).day, static_cast<double>(seconds_of_day) / seconds_per_day);
+  // The day number, truncated toward zero as split gives it, without a call of trunc.
+  return join(static_cast<std::int64_t>(day.value), static_cast<double>(seconds_of_day) / seconds_per_day);
 }
 
 DateParts date_parts(Date date) {

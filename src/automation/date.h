@@ -51,6 +51,22 @@ int days_in_month(int year, int month);  // 0 for a month outside 1-12
 // 23 (after AM/PM), minutes or seconds above 59, or anything else: no time.
 std::optional<std::int32_t> time_of_day_from_text(std::u16string_view text);
 
+// Seconds since midnight of a clock time read from a text: PM adds 12 to hours below 12,
+// "12 AM" is hour 0; hours above 23 (after that), minutes or seconds above 59: no time.
+// `meridiem` is u'A', u'P', or 0 when the text has neither. (Inline: a download reads
+// one for every record, and an optional returned from a call is written and read back
+// in pieces that stall the processor.)
+inline std::optional<std::int32_t> time_of_day(int hours, int minutes, int seconds, char16_t meridiem) {
+  if (meridiem == u'A' && hours == 12) hours = 0;
+  if (meridiem == u'P' && hours < 12) hours += 12;
+  if (hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;
+  return hours * 3600 + minutes * 60 + seconds;
+}
+
+// Whether, with the year through the two-digit window, day `middle` of month `first` or
+// day `first` of month `middle` is a calendar date.
+bool is_date_either_way(int first, int middle, int two_digit_year);
+
 // The check of a downloaded time stamp's date parts: the three parts must be decimal
 // numbers and, with year = third (two-digit window), either reading must be a calendar
 // date: day = middle with month = first, or day = first with month = middle.

@@ -109,9 +109,17 @@ Answer Scanner::time_stamp_text(const std::uint8_t* stamp, std::span<std::uint8_
   if (stamp == nullptr || out.empty()) return {result::bad_argument};
   TimeStamp bytes{};
   std::copy_n(stamp, bytes.size(), bytes.begin());
-  const TimeStampText text = sim::time_stamp_text(bytes);
-  const std::size_t n = std::min(text.size(), out.size() - 1);
-  std::copy_n(text.begin(), n, out.begin());
+  std::size_t n = time_stamp_text_length;
+  if (out.size() > n) {
+    // Written where it goes: a text written here and copied would be read back in wider
+    // pieces than it was written in, which stalls the processor on every record.
+    write_time_stamp_text(bytes, out.data());
+  } else {
+    std::array<std::uint8_t, time_stamp_text_length> text{};
+    write_time_stamp_text(bytes, text.data());
+    n = out.size() - 1;
+    std::copy_n(text.begin(), n, out.begin());
+  }
   out[n] = 0;
   return {result::ok, n + 1};
 }

@@ -1,7 +1,5 @@
 #include "sim/time_stamp.h"
 
-#include <algorithm>
-
 namespace vkd::sim {
 
 namespace {
@@ -10,29 +8,47 @@ struct Field {
   int StampFields::*member;
   unsigned shift;
   unsigned bits;
+
+  std::uint32_t mask() const { return (std::uint32_t{1} << bits) - 1; }
+  int of(std::uint32_t value) const { return static_cast<int>(value >> shift & mask()); }
 };
 
-constexpr std::array<Field, 6> layout = {{
-    {&StampFields::second, 0, 6},
-    {&StampFields::minute, 6, 6},
-    {&StampFields::hour, 12, 5},
-    {&StampFields::day, 17, 5},
-    {&StampFields::month, 22, 4},
-    {&StampFields::year, 26, 6},
-}};
-
-std::uint32_t mask(unsigned bits) { return (std::uint32_t{1} << bits) - 1; }
+constexpr Field second_field{&StampFields::second, 0, 6};
+constexpr Field minute_field{&StampFields::minute, 6, 6};
+constexpr Field hour_field{&StampFields::hour, 12, 5};
+constexpr Field day_field{&StampFields::day, 17, 5};
+constexpr Field month_field{&StampFields::month, 22, 4};
+constexpr Field year_field{&StampFields::year, 26, 6};
+constexpr std::array<Field, 6> layout = {second_field, minute_field, hour_field,
+                                          day_field,    month_field,  year_field};
 
 // Writes two characters at `at` and gives the position after them.
-std::uint8_t* two_digits(std::uint8_t* at, int value) {
-  at[0] = static_cast<std::uint8_t>('0' + value / 10 % 10);
-  at[1] = static_cast<std::uint8_t>('0' + value % 10);
+std::uint8_t* two_characters(std::uint8_t* at, char first, char second) {
+  at[0] = static_cast<std::uint8_t>(first);
+  at[1] = static_cast<std::uint8_t>(second);
   return at + 2;
 }
 
+// "00" to "99", so that a field's two digits are one look-up.
+constexpr std::array<char, 200> digit_pairs = [] {
+  std::array<char, 200> pairs{};
+  for (int value = 0; value < 100; ++value) {
+    pairs[2 * value] = static_cast<char>('0' + value / 10);
+    pairs[2 * value + 1] = static_cast<char>('0' + value % 10);
+  }
+  return pairs;
+}();
+
+// A field's value, 0 to 99 (every field has at most 6 bits), as two digits.
+std::uint8_t* two_digits(std::uint8_t* at, int value) {
+  const auto pair = static_cast<std::size_t>(2 * value);
+  return two_characters(at, digit_pairs[pair], digit_pairs[pair + 1]);
+}
+
+// The field's two digits when it lies within low-high, else the mark of an unknown field.
 std::uint8_t* known_or(std::uint8_t* at, int value, int low, int high, const char (&unknown)[3]) {
   if (value >= low && value <= high) return two_digits(at, value);
-  return std::copy_n(unknown, 2, at);
+  return two_characters(at, unknown[0], unknown[1]);
 }
 
 }  // namespace
@@ -40,44 +56,41 @@ std::uint8_t* known_or(std::uint8_t* at, int value, int low, int high, const cha
 TimeStamp pack(const StampFields& fields) {
   std::uint32_t value = 0;
   for (const Field& field : layout) {
-    value |= (static_cast<std::uint32_t>(fields.*field.member) & mask(field.bits)) << field.shift;
+    value |= (static_cast<std::uint32_t>(fields.*field.member) & field.mask()) << field.shift;
   }
   return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
           static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
 }
 
+// Field by field rather than through the layout's member pointers: a download unpacks
+// every record's stamp.
 StampFields unpack(const TimeStamp& stamp) {
   const std::uint32_t value = stamp[0] | std::uint32_t{stamp[1]} << 8 |
                               std::uint32_t{stamp[2]} << 16 | std::uint32_t{stamp[3]} << 24;
-  StampFields fields;
-  for (const Field& field : layout) {
-    fields.*field.member = static_cast<int>(value >> field.shift & mask(field.bits));
-  }
-  return fields;
+  return {.second = second_field.of(value),
+          .minute = minute_field.of(value),
+          .hour = hour_field.of(value),
+          .day = day_field.of(value),
+          .month = month_field.of(value),
+          .year = year_field.of(value)};
 }
 
-TimeStampText time_stamp_text(const TimeStamp& stamp) {
+void write_time_stamp_text(const TimeStamp& stamp, std::uint8_t* out) {
   const StampFields f = unpack(stamp);
-  TimeStampText text{};
-  std::uint8_t* at = text.data();
-  if (f.hour < 24) {
-    at = two_digits(at, f.hour % 12 == 0 ? 12 : f.hour % 12);
-  } else {
-    at = std::copy_n("??", 2, at);
-  }
+  std::uint8_t* at = out;
+  at = f.hour < 24 ? two_digits(at, f.hour % 12 == 0 ? 12 : f.hour % 12) : two_characters(at, '?', '?');
   *at++ = ':';
   at = known_or(at, f.minute, 0, 59, "63");
   *at++ = ':';
   at = known_or(at, f.second, 0, 59, "63");
   *at++ = ' ';
-  at = std::copy_n(f.hour >= 24 ? "??" : f.hour < 12 ? "AM" : "PM", 2, at);
-  at = std::copy_n("  ", 2, at);
+  at = f.hour >= 24 ? two_characters(at, '?', '?') : two_characters(at, f.hour < 12 ? 'A' : 'P', 'M');
+  at = two_characters(at, ' ', ' ');
   at = known_or(at, f.month, 1, 12, "??");
   *at++ = '/';
   at = known_or(at, f.day, 1, 31, "??");
   *at++ = '/';
   two_digits(at, f.year);
-  return text;
 }
 
 }  // namespace vkd::sim

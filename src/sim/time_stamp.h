@@ -11,6 +11,7 @@
 // characters, then two blanks and the date. An unknown second or minute reads "63", any
 // other unknown field "??" (an unknown hour also makes the AM/PM mark "??").
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace vkd::sim {
@@ -32,8 +33,8 @@ struct StampFields {
 TimeStamp pack(const StampFields& fields);
 StampFields unpack(const TimeStamp& stamp);
 
-// Always 21 characters, written in place as the bytes the library hands out.
-using TimeStampText = std::array<std::uint8_t, 21>;
-TimeStampText time_stamp_text(const TimeStamp& stamp);
+// Always 21 characters, written in place as the bytes the library hands out, at `out`.
+inline constexpr std::size_t time_stamp_text_length = 21;
+void write_time_stamp_text(const TimeStamp& stamp, std::uint8_t* out);
 
 }  // namespace vkd::sim
