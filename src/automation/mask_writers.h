@@ -1,0 +1,115 @@
+#pragma once
+// The masks written into a buffer with room for them, for a text whose length is counted
+// before it is written; each gives the position after what it wrote. An export calls
+// them for every field of tens of thousands of records, so they live here, inline where
+// its loop sees them, and count digits by comparison and write them two at a time rather
+// than dividing by ten once per digit.
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "automation/date.h"
+
+namespace vkd {
+
+namespace mask_digits {
+
+// "00", "01", ... "99": the two characters of each number below 100.
+inline constexpr std::array<char16_t, 200> pairs = [] {
+  std::array<char16_t, 200> table{};
+  for (int number = 0; number < 100; ++number) {
+    table[2 * number] = static_cast<char16_t>(u'0' + number / 10);
+    table[2 * number + 1] = static_cast<char16_t>(u'0' + number % 10);
+  }
+  return table;
+}();
+
+// A number below 100 as exactly two digits.
+inline char16_t* write_pair(char16_t* at, std::uint32_t number) {
+  at[0] = pairs[2 * number];
+  at[1] = pairs[2 * number + 1];
+  return at + 2;
+}
+
+// The magnitude as unsigned, so that the most negative number has one too.
+inline std::uint64_t magnitude_of(std::int64_t number) {
+  const auto bits = static_cast<std::uint64_t>(number);
+  return number < 0 ? ~bits + 1 : bits;
+}
+
+inline int digit_count(std::uint64_t magnitude) {
+  int count = 1;
+  // 10^19 is the largest power of ten below 2^64; the product after it is never compared.
+  for (std::uint64_t power = 10; count < 20 && magnitude >= power; power *= 10) ++count;
+  return count;
+}
+
+// The `count` digits of `magnitude`, which has no more than that, from `at` on.
+inline char16_t* write_digits(char16_t* at, std::uint64_t magnitude, int count) {
+  char16_t* const end = at + count;
+  char16_t* digit = end;
+  for (; magnitude >= 100; magnitude /= 100) write_pair(digit -= 2, static_cast<std::uint32_t>(magnitude % 100));
+  if (magnitude >= 10) {
+    write_pair(digit -= 2, static_cast<std::uint32_t>(magnitude));
+  } else {
+    *--digit = static_cast<char16_t>(u'0' + magnitude);
+  }
+  std::fill(at, digit, u'0');
+  return end;
+}
+
+}  // namespace mask_digits
+
+inline std::size_t zero_filled_length(std::int64_t number, int digits) {
+  const int count = mask_digits::digit_count(mask_digits::magnitude_of(number));
+  return (number < 0 ? 1 : 0) + static_cast<std::size_t>(std::max(count, digits));
+}
+
+inline char16_t* write_zero_filled(char16_t* at, std::int64_t number, int digits) {
+  const std::uint64_t magnitude = mask_digits::magnitude_of(number);
+  if (number < 0) *at++ = u'-';
+  return mask_digits::write_digits(at, magnitude, std::max(mask_digits::digit_count(magnitude), digits));
+}
+
+inline std::size_t decimal_length(std::int64_t number) { return zero_filled_length(number, 1); }
+
+inline char16_t* write_decimal(char16_t* at, std::int64_t number) { return write_zero_filled(at, number, 1); }
+
+// A text field's characters one by one: most are a few characters long, for which a call
+// to copy them costs more than the copy.
+inline char16_t* write_text(char16_t* at, std::u16string_view text) {
+  for (const char16_t character : text) *at++ = character;
+  return at;
+}
+
+// The larger of the text's size and the width.
+inline std::size_t left_aligned_length(std::u16string_view value, int width) {
+  return std::max(value.size(), static_cast<std::size_t>(std::max(width, 0)));
+}
+
+inline char16_t* write_left_aligned(char16_t* at, std::u16string_view value, int width) {
+  char16_t* const end = at + left_aligned_length(value, width);
+  std::fill(write_text(at, value), end, u' ');
+  return end;
+}
+
+// "yyyymmddhhnnss": always this many characters, since date_parts gives a year of four
+// digits or an error.
+inline constexpr std::size_t yyyymmddhhnnss_length = 14;
+
+inline char16_t* write_yyyymmddhhnnss(char16_t* at, Date date) {
+  const DateParts parts = date_parts(date);
+  const auto year = static_cast<std::uint32_t>(parts.year);
+  at = mask_digits::write_pair(at, year / 100);
+  at = mask_digits::write_pair(at, year % 100);
+  at = mask_digits::write_pair(at, static_cast<std::uint32_t>(parts.month));
+  at = mask_digits::write_pair(at, static_cast<std::uint32_t>(parts.day));
+  at = mask_digits::write_pair(at, static_cast<std::uint32_t>(parts.hour));
+  at = mask_digits::write_pair(at, static_cast<std::uint32_t>(parts.minute));
+  at = mask_digits::write_pair(at, static_cast<std::uint32_t>(parts.second));
+  return at;
+}
+
+}  // namespace vkd
