@@ -12,10 +12,14 @@
 
 namespace vkd {
 
+// Raised apart from the check, so that the check itself is small enough to be inlined
+// into an export's loop over every record.
+[[noreturn]] inline void throw_subscript_out_of_range() { throw Error::subscript_out_of_range(); }
+
 template <typename Entry>
 const Entry& list_entry(const std::optional<std::vector<Entry>>& list, std::int64_t index) {
   if (!list || index < 0 || static_cast<std::uint64_t>(index) >= list->size()) {
-    throw Error::subscript_out_of_range();
+    throw_subscript_out_of_range();
   }
   return (*list)[static_cast<std::size_t>(index)];
 }
