@@ -17,20 +17,18 @@ namespace vkd {
 namespace mask_digits {
 
 // "00", "01", ... "99": the two characters of each number below 100.
-inline constexpr std::array<char16_t, 200> pairs = [] {
-  std::array<char16_t, 200> table{};
+using DigitPair = std::array<char16_t, 2>;
+inline constexpr std::array<DigitPair, 100> pairs = [] {
+  std::array<DigitPair, 100> table{};
   for (int number = 0; number < 100; ++number) {
-    table[2 * number] = static_cast<char16_t>(u'0' + number / 10);
-    table[2 * number + 1] = static_cast<char16_t>(u'0' + number % 10);
+    table[number] = {static_cast<char16_t>(u'0' + number / 10), static_cast<char16_t>(u'0' + number % 10)};
   }
   return table;
 }();
 
 // A number below 100 as exactly two digits.
 inline char16_t* write_pair(char16_t* at, std::uint32_t number) {
-  at[0] = pairs[2 * number];
-  at[1] = pairs[2 * number + 1];
-  return at + 2;
+  return std::copy_n(pairs[number].begin(), 2, at);
 }
 
 // The magnitude as unsigned, so that the most negative number has one too.
@@ -39,10 +37,18 @@ inline std::uint64_t magnitude_of(std::int64_t number) {
   return number < 0 ? ~bits + 1 : bits;
 }
 
+// 10, 100, ... 10^19. A magnitude is at most 2^63, below 10^19, so a count by comparison
+// with them ends within the table.
+inline constexpr std::array<std::uint64_t, 19> powers_of_ten = [] {
+  std::array<std::uint64_t, 19> table{};
+  std::uint64_t power = 1;
+  for (std::uint64_t& entry : table) entry = power *= 10;
+  return table;
+}();
+
 inline int digit_count(std::uint64_t magnitude) {
   int count = 1;
-  // 10^19 is the largest power of ten below 2^64; the product after it is never compared.
-  for (std::uint64_t power = 10; count < 20 && magnitude >= power; power *= 10) ++count;
+  while (magnitude >= powers_of_ten[count - 1]) ++count;
   return count;
 }
 
@@ -77,9 +83,10 @@ inline std::size_t decimal_length(std::int64_t number) { return zero_filled_leng
 
 inline char16_t* write_decimal(char16_t* at, std::int64_t number) { return write_zero_filled(at, number, 1); }
 
-// A text field's characters one by one: most are a few characters long, for which a call
-// to copy them costs more than the copy.
+// A delimiter or a short field is copied one character at a time, for which a call to
+// copy it would cost more than the copy; a longer text, a barcode, with that one call.
 inline char16_t* write_text(char16_t* at, std::u16string_view text) {
+  if (text.size() > 4) return std::copy(text.begin(), text.end(), at);
   for (const char16_t character : text) *at++ = character;
   return at;
 }
