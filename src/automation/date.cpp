@@ -25,17 +25,19 @@ struct CivilDate {
   int year, month, day;
 };
 
+// The inverse of days_from_civil for the days of the years 100-9999, which are all after
+// 0000-03-01: counted from there, the arithmetic needs no sign and fits 32 bits.
 CivilDate civil_from_days(std::int64_t days) {
-  days += 719468;
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const std::int64_t day_of_era = days - era * 146097;
-  const std::int64_t year_of_era =
+  const auto days_from_march_0 = static_cast<std::uint32_t>(days + 719468);
+  const std::uint32_t era = days_from_march_0 / 146097;
+  const std::uint32_t day_of_era = days_from_march_0 - era * 146097;
+  const std::uint32_t year_of_era =
       (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
+  const std::uint32_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const std::uint32_t shifted_month = (5 * day_of_year + 2) / 153;
   const auto day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
   const auto month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
-  const auto year = static_cast<int>(year_of_era + era * 400 + (month <= 2 ? 1 : 0));
+  const auto year = static_cast<int>(year_of_era + era * 400) + (month <= 2 ? 1 : 0);
   return {year, month, day};
 }
 
@@ -109,19 +111,31 @@ Date at_time_of_day(Date day, std::int32_t seconds_of_day) {
 
 DateParts date_parts(Date date) {
   if (!within_calendar(date)) throw Error::invalid_procedure_call();
-  DayAndTime parts = split(date);
-  auto seconds = static_cast<std::int64_t>(std::llround(parts.time * seconds_per_day));
+  // split's day and time, the whole days taken by the conversion, which truncates as
+  // trunc does there, in one instruction rather than trunc's several.
+  const auto whole_days = static_cast<std::int64_t>(date.value);
+  DayAndTime parts{whole_days, std::fabs(date.value - static_cast<double>(whole_days))};
+  // Rounded half away from zero, as llround does, without its call: the product is never
+  // negative, and taking its whole seconds away leaves the exact fraction.
+  const double scaled = parts.time * seconds_per_day;
+  auto seconds = static_cast<std::int64_t>(scaled);
+  if (scaled - static_cast<double>(seconds) >= 0.5) ++seconds;
   if (seconds >= seconds_per_day) {
     ++parts.day;
     seconds -= seconds_per_day;
   }
+  // The last second of 9999-12-31 rounded up is no calendar date either.
+  constexpr std::int64_t last_calendar_day = 2958465;
+  if (parts.day > last_calendar_day) throw Error::invalid_procedure_call();
   const CivilDate civil = civil_from_days(parts.day + epoch_days);
+  const auto second_of_day = static_cast<std::uint32_t>(seconds);
+  const std::uint32_t minute_of_day = second_of_day / 60;
   return {civil.year,
           civil.month,
           civil.day,
-          static_cast<int>(seconds / 3600),
-          static_cast<int>(seconds / 60 % 60),
-          static_cast<int>(seconds % 60)};
+          static_cast<int>(minute_of_day / 60),
+          static_cast<int>(minute_of_day % 60),
+          static_cast<int>(second_of_day % 60)};
 }
 
 Date date_from_parts(const DateParts& parts) {

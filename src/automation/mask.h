@@ -1,18 +1,18 @@
 #pragma once
-// The platform's mask formatting, for the masks the component uses.
+// The platform's mask formatting, for the masks the component uses. The same masks
+// written into a buffer of counted length are in mask_writers.h.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 #include "automation/date.h"
+#include "automation/mask_writers.h"
 #include "automation/text.h"
 
 namespace vkd {
 
 // Plain signed decimal, no filling: 0, -1, 32767.
 Text decimal(std::int64_t number);
-// The number of characters of that text, sign included.
-std::size_t decimal_length(std::int64_t number);
 
 // Digit masks "00", "000", "0000", ...: at least `digits` digits, zero-filled on the
 // left, never cut; a negative number has its sign in front (-5 under "0000" is -0005).
@@ -25,9 +25,7 @@ Text left_aligned(const Text& text, int width);
 // "HHMMSS" of a time of day given in seconds since midnight (24-hour clock).
 Text hhmmss(std::int32_t seconds_of_day);
 
-// "yyyymmddhhnnss" of a date (date 0 is 18991230000000): always this many characters,
-// since a date's year has four digits.
-inline constexpr std::size_t yyyymmddhhnnss_length = 14;
+// "yyyymmddhhnnss" of a date (date 0 is 18991230000000).
 Text yyyymmddhhnnss(Date date);
 
 // Two upper-case hex digits: 0A, FF.
@@ -42,16 +40,5 @@ void append_decimal(Text& text, std::int64_t number);
 void append_zero_filled(Text& text, std::int64_t number, int digits);
 void append_left_aligned(Text& text, std::u16string_view value, int width);
 void append_yyyymmddhhnnss(Text& text, Date date);
-
-// The same written into a buffer with room for them, for a text whose length is known
-// before it is written; each gives the position after what it wrote. Their lengths:
-// decimal_length, zero_filled_length, left_aligned_length and yyyymmddhhnnss_length.
-std::size_t zero_filled_length(std::int64_t number, int digits);
-// The larger of the text's size and the width.
-std::size_t left_aligned_length(std::u16string_view value, int width);
-char16_t* write_decimal(char16_t* at, std::int64_t number);
-char16_t* write_zero_filled(char16_t* at, std::int64_t number, int digits);
-char16_t* write_left_aligned(char16_t* at, std::u16string_view value, int width);
-char16_t* write_yyyymmddhhnnss(char16_t* at, Date date);
 
 }  // namespace vkd

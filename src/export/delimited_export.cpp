@@ -15,6 +15,9 @@ namespace vkd {
 namespace {
 
 constexpr std::u16string_view default_delimiter = u";";
+constexpr std::u16string_view marker = u"DL";
+constexpr std::u16string_view format_tag = u"V03";
+constexpr std::u16string_view record_marker = u"BC";
 
 // The fields in their order, each but the very first after the delimiter. Both the
 // counting and the building go through here, so the fields counted are the fields built.
@@ -43,20 +46,23 @@ void write_fields(const ClickerState& state, std::u16string_view delimiter, Outp
   };
 
   const std::int32_t records = state.num_barcodes;
-  out.append(u"DL");
-  field(u"V03");
+  out.append(marker);
+  field(format_tag);
   field(state.SwVersion);
   field(state.serial);
   field(clock_flag_field(state.clock_flag));
   date_field(state.clock_date);
   decimal_field(records);
 
+  const ListEntries times(state.barcode_times);
+  const ListEntries types(state.barcode_types);
+  const ListEntries texts(state.barcode_texts);
   for (std::int32_t k = 1; k <= records; ++k) {
-    field(u"BC");
+    field(record_marker);
     decimal_field(k);
-    date_field(list_entry(state.barcode_times, k));
-    code_type_field(list_entry(state.barcode_types, k));
-    const Text& barcode = list_entry(state.barcode_texts, k);
+    date_field(times[k]);
+    code_type_field(types[k]);
+    const Text& barcode = texts[k];
     decimal_field(static_cast<std::int64_t>(barcode.size()));
     field(barcode);
   }

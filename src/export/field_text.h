@@ -3,7 +3,6 @@
 // the fields take, without formatting any, and TextWriter writes them into a text made
 // at that length at once, so that no field checks for room or makes it grow. Both take
 // a field's length from the same mask functions, so the text is filled exactly.
-#include <algorithm>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +11,7 @@
 
 #include "automation/date.h"
 #include "automation/error.h"
-#include "automation/mask.h"
+#include "automation/mask_writers.h"
 #include "automation/text.h"
 
 namespace vkd {
@@ -44,7 +43,7 @@ class TextWriter {
   explicit TextWriter(std::size_t length) : text_(length, u'\0'), at_(text_.data()) {}
   void append(std::u16string_view part) {
     assert(part.size() <= room());
-    at_ = std::copy(part.begin(), part.end(), at_);
+    at_ = write_text(at_, part);
   }
   void append_decimal(std::int64_t number) {
     assert(decimal_length(number) <= room());

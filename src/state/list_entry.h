@@ -6,18 +6,37 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "automation/error.h"
 
 namespace vkd {
 
+// Raised apart from the check, so that the check itself is small enough to be inlined
+// into an export's loop over every record.
+[[noreturn]] inline void throw_subscript_out_of_range() { throw Error::subscript_out_of_range(); }
+
+// The entries of one list, read one at a time under that rule. Whether the list exists
+// and where it ends are taken once, for an export that reads every entry of three lists.
+template <typename Entry>
+class ListEntries {
+ public:
+  explicit ListEntries(const std::optional<std::vector<Entry>>& list)
+      : entries_(list ? std::span<const Entry>(*list) : std::span<const Entry>()) {}
+
+  const Entry& operator[](std::int64_t index) const {
+    if (index < 0 || static_cast<std::uint64_t>(index) >= entries_.size()) throw_subscript_out_of_range();
+    return entries_[static_cast<std::size_t>(index)];
+  }
+
+ private:
+  std::span<const Entry> entries_;
+};
+
 template <typename Entry>
 const Entry& list_entry(const std::optional<std::vector<Entry>>& list, std::int64_t index) {
-  if (!list || index < 0 || static_cast<std::uint64_t>(index) >= list->size()) {
-    throw Error::subscript_out_of_range();
-  }
-  return (*list)[static_cast<std::size_t>(index)];
+  return ListEntries<Entry>(list)[index];
 }
 
 }  // namespace vkd

@@ -111,6 +111,14 @@ TEST(DateParts, ValuesOutsideTheDateRangeAreInvalid) {
   EXPECT_EQ(error_number_of([] { date_parts(Date{2958465.99}); }), std::nullopt);
 }
 
+// The last day's final half second rounds into a year of five digits, which no date
+// mask can show.
+TEST(DateParts, RoundingPastTheLastSecondOf9999IsInvalid) {
+  const double last_second = 2958465.0 + 86399.0 / seconds_per_day;
+  expect_parts(Date{last_second + 0.4 / seconds_per_day}, {9999, 12, 31, 23, 59, 59});
+  EXPECT_EQ(error_number_of([&] { date_parts(Date{last_second + 0.6 / seconds_per_day}); }), 5);
+}
+
 TEST(DateParts, RoundTripsThroughDateFromParts) {
   for (int year : {100, 1600, 1899, 1900, 1999, 2000, 2024, 9999}) {
     for (int month = 1; month <= 12; ++month) {
