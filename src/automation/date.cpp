@@ -50,8 +50,16 @@ struct DayAndTime {
   double time;
 };
 
-// Days -657434 and 2958465 are 100-01-01 and 9999-12-31; the comparisons fail for NaN.
-bool within_calendar(Date date) { return date.value > -657435.0 && date.value < 2958466.0; }
+// The first and last calendar days, 100-01-01 and 9999-12-31 (-657434 and 2958465).
+constexpr std::int64_t first_calendar_day = days_from_civil(100, 1, 1) - epoch_days;
+constexpr std::int64_t last_calendar_day = days_from_civil(9999, 12, 31) - epoch_days;
+static_assert(first_calendar_day == -657434 && last_calendar_day == 2958465);
+
+// Within those days, a negative date's fraction included; the comparisons fail for NaN.
+bool within_calendar(Date date) {
+  return date.value > static_cast<double>(first_calendar_day - 1) &&
+         date.value < static_cast<double>(last_calendar_day + 1);
+}
 
 DayAndTime split(Date date) {
   const double whole = std::trunc(date.value);
@@ -85,9 +93,7 @@ Date date_serial(int year, int month, int day) {
     carried_month = months_from_january - floor_div(months_from_january, 12) * 12 + 1;
   }
   const std::int64_t serial = days_from_civil(carried_year, carried_month, 1) + std::int64_t{day} - 1 - epoch_days;
-  constexpr std::int64_t first_serial = days_from_civil(100, 1, 1) - epoch_days;
-  constexpr std::int64_t last_serial = days_from_civil(9999, 12, 31) - epoch_days;
-  if (serial < first_serial || serial > last_serial) {
+  if (serial < first_calendar_day || serial > last_calendar_day) {
     throw Error::overflow();
   }
   return Date{static_cast<double>(serial)};
@@ -125,7 +131,6 @@ DateParts date_parts(Date date) {
     seconds -= seconds_per_day;
   }
   // The last second of 9999-12-31 rounded up is no calendar date either.
-  constexpr std::int64_t last_calendar_day = 2958465;
   if (parts.day > last_calendar_day) throw Error::invalid_procedure_call();
   const CivilDate civil = civil_from_days(parts.day + epoch_days);
   const auto second_of_day = static_cast<std::uint32_t>(seconds);

@@ -74,7 +74,7 @@ Date with_time_of_day(Date day, std::optional<std::int32_t> seconds) {
 
 // The regular text's two-digit field at `at`, or -1 when it is not two digits or is the
 // "63" of an unknown field.
-inline int regular_field(const TimeStampText& text, std::size_t at) {
+int regular_field(const TimeStampText& text, std::size_t at) {
   const unsigned tens = text[at] - unsigned{'0'};
   const unsigned ones = text[at + 1] - unsigned{'0'};
   if (tens > 9 || ones > 9 || (tens == 6 && ones == 3)) return -1;
