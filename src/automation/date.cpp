@@ -26,19 +26,24 @@ struct CivilDate {
 };
 
 // The inverse of days_from_civil for the days of the years 100-9999, which are all after
-// 0000-03-01: counted from there, the arithmetic needs no sign and fits 32 bits.
+// 0000-03-01: counted from there, the arithmetic needs no sign and fits 32 bits. (C. Neri
+// and L. Schneider's calendar algorithm: centuries, years and months each come from one
+// multiplication and shift rather than from chains of divisions.)
 CivilDate civil_from_days(std::int64_t days) {
   const auto days_from_march_0 = static_cast<std::uint32_t>(days + 719468);
-  const std::uint32_t era = days_from_march_0 / 146097;
-  const std::uint32_t day_of_era = days_from_march_0 - era * 146097;
-  const std::uint32_t year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const std::uint32_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  const std::uint32_t shifted_month = (5 * day_of_year + 2) / 153;
-  const auto day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
-  const auto month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
-  const auto year = static_cast<int>(year_of_era + era * 400) + (month <= 2 ? 1 : 0);
-  return {year, month, day};
+  const std::uint32_t quarter_days = 4 * days_from_march_0 + 3;
+  const std::uint32_t century = quarter_days / 146097;
+  const std::uint32_t day_of_century = quarter_days % 146097 / 4;
+  const std::uint64_t year_and_fraction = std::uint64_t{2939745} * (4 * day_of_century + 3);
+  const auto year_of_century = static_cast<std::uint32_t>(year_and_fraction >> 32);
+  const std::uint32_t day_of_year = static_cast<std::uint32_t>(year_and_fraction) / 2939745 / 4;
+  const std::uint32_t month_and_day = 2141 * day_of_year + 197913;
+  const std::uint32_t month_from_march = month_and_day >> 16;
+  // Counted from March, January and February are the 13th and 14th months, of the next year.
+  const bool january_or_february = day_of_year >= 306;
+  return {static_cast<int>(100 * century + year_of_century + (january_or_february ? 1 : 0)),
+          static_cast<int>(january_or_february ? month_from_march - 12 : month_from_march),
+          static_cast<int>((month_and_day & 0xFFFF) / 2141 + 1)};
 }
 
 constexpr std::int64_t epoch_days = days_from_civil(1899, 12, 30);

@@ -23,19 +23,20 @@ class LengthCounter {
   void append_zero_filled(std::int64_t number, int digits) { add(zero_filled_length(number, digits)); }
   void append_left_aligned(std::u16string_view value, int width) { add(left_aligned_length(value, width)); }
   void append_date(Date) { add(yyyymmddhhnnss_length); }
-  std::size_t length() const { return length_; }
 
- private:
   // A text longer than a host's text or a 32-bit length holds is an overflow (6), found
   // before anything of its size is allocated.
-  void add(std::size_t count) {
-    length_ += count;
-    if (length_ > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-      throw Error::overflow();
-    }
+  std::size_t length() const {
+    if (length_ > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) throw Error::overflow();
+    return static_cast<std::size_t>(length_);
   }
 
-  std::size_t length_ = 0;
+ private:
+  // Checked once at the end: an export has at most a few fields for each of at most
+  // 32,767 records, each field shorter than 2^32 characters, so 64 bits never wrap.
+  void add(std::size_t count) { length_ += count; }
+
+  std::uint64_t length_ = 0;
 };
 
 class TextWriter {
