@@ -49,18 +49,10 @@ void FakeLibrary::forget_calls() {
   counts_ = {};
 }
 
-template <typename ScannerCall>
-std::int32_t FakeLibrary::answer(Function function, std::span<std::uint8_t> output,
-                                 std::initializer_list<std::int32_t> numbers,
-                                 std::span<const std::uint8_t> input, ScannerCall scanner_call) {
-  const auto index = static_cast<std::size_t>(function);
-  const int occurrence = ++counts_[index];
-  const Script& script = scripts_[index];
-  // Neither scripted nor recorded, as in the benchmarks: the scanner's answer at once.
-  if (recording_ == Recording::off && script.by_occurrence.empty() && !script.every && !script.handler) {
-    return scanner_call(scanner_);
-  }
-
+std::int32_t FakeLibrary::scripted_answer(Function function, int occurrence, std::span<std::uint8_t> output,
+                                          std::initializer_list<std::int32_t> numbers,
+                                          std::span<const std::uint8_t> input, const ScannerCall& scanner_call) {
+  const Script& script = scripts_[static_cast<std::size_t>(function)];
   // Taken before the answer fills the output, which may be the same buffer.
   std::vector<std::uint8_t> given;
   if (recording_ == Recording::on) given.assign(input.begin(), input.end());
