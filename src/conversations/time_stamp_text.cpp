@@ -72,15 +72,6 @@ Date with_time_of_day(Date day, std::optional<std::int32_t> seconds) {
   return seconds ? at_time_of_day(day, *seconds) : day;
 }
 
-// The regular text's two-digit field at `at`, or -1 when it is not two digits or is the
-// "63" of an unknown field.
-int regular_field(const TimeStampText& text, std::size_t at) {
-  const unsigned tens = text[at] - unsigned{'0'};
-  const unsigned ones = text[at + 1] - unsigned{'0'};
-  if (tens > 9 || ones > 9 || (tens == 6 && ones == 3)) return -1;
-  return static_cast<int>(tens * 10 + ones);
-}
-
 // What follows the NUL of a regular text: nothing, as the library leaves it after texts
 // of this length, or what a longer text left, in which an unknown field would need the
 // general reading's repair.
@@ -122,9 +113,21 @@ bool read_regular_text(const TimeStampText& text, Date& date) {
   }
   const std::uint8_t meridiem = text[9];
   if (meridiem != 'A' && meridiem != 'P') return false;
-  const int hours = regular_field(text, 0), minutes = regular_field(text, 3), seconds = regular_field(text, 6);
-  const int first = regular_field(text, 13), middle = regular_field(text, 16), year = regular_field(text, 19);
-  if ((hours | minutes | seconds | first | middle | year) < 0) return false;
+  // Each field two digits, and none the "63" of an unknown field.
+  const auto digits_at = [&text](std::size_t at) {
+    return text[at] - unsigned{'0'} <= 9 && text[at + 1] - unsigned{'0'} <= 9;
+  };
+  if (!(digits_at(0) && digits_at(3) && digits_at(6) && digits_at(13) && digits_at(16) && digits_at(19))) {
+    return false;
+  }
+  const auto field_at = [&text](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
+  const int hours = field_at(0), minutes = field_at(3), seconds = field_at(6);
+  const int first = field_at(13), middle = field_at(16), year = field_at(19);
+  constexpr int unknown = 63;
+  if (hours == unknown || minutes == unknown || seconds == unknown || first == unknown || middle == unknown ||
+      year == unknown) {
+    return false;
+  }
   if (!tail_is_plain(as_characters(text).substr(22))) return false;
   const Date day =
       is_date_either_way(first, middle, year) ? date_serial(year, first, middle) : unreadable_time_stamp_date();
