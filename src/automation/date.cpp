@@ -10,15 +10,20 @@ namespace {
 
 constexpr std::int64_t seconds_per_day = 86400;
 
-// Days from 1970-01-01 of a proleptic Gregorian date (H. Hinnant's days_from_civil),
-// exact for any year.
+// Days from 1970-01-01 of a proleptic Gregorian date, month 1-12, for any year within
+// 5 * 10^10 of year 0, which covers every year an int and a month's carry can give.
+// (C. Neri and L. Schneider's calendar algorithm: the years are moved by whole 400-year
+// cycles to be positive, so that each division is a multiplication and a shift.)
 constexpr std::int64_t days_from_civil(std::int64_t year, std::int64_t month, std::int64_t day) {
-  year -= month <= 2 ? 1 : 0;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const std::int64_t year_of_era = year - era * 400;
-  const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const std::int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return era * 146097 + day_of_era - 719468;
+  constexpr std::int64_t cycles_moved = std::int64_t{1} << 27;
+  // Counted from March, January and February are the 13th and 14th months of the year before.
+  const bool january_or_february = month <= 2;
+  const auto years = static_cast<std::uint64_t>(year + 400 * cycles_moved - (january_or_february ? 1 : 0));
+  const auto month_from_march = static_cast<std::uint64_t>(january_or_february ? month + 12 : month);
+  const std::uint64_t centuries = years / 100;
+  const std::uint64_t days_before_year = 1461 * years / 4 - centuries + centuries / 4;
+  const std::uint64_t days_before_month = (979 * month_from_march - 2919) / 32;
+  return static_cast<std::int64_t>(days_before_year + days_before_month) + day - 1 - 146097 * cycles_moved - 719468;
 }
 
 struct CivilDate {
@@ -59,6 +64,7 @@ struct DayAndTime {
 constexpr std::int64_t first_calendar_day = days_from_civil(100, 1, 1) - epoch_days;
 constexpr std::int64_t last_calendar_day = days_from_civil(9999, 12, 31) - epoch_days;
 static_assert(first_calendar_day == -657434 && last_calendar_day == 2958465);
+static_assert(days_from_civil(1970, 1, 1) == 0 && epoch_days == -25569);
 
 // Within those days, a negative date's fraction included; the comparisons fail for NaN.
 bool within_calendar(Date date) {
