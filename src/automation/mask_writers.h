@@ -86,9 +86,10 @@ inline char16_t* write_decimal(char16_t* at, std::int64_t number) { return write
 // A delimiter or a short field is copied one character at a time, for which a call to
 // copy it would cost more than the copy; a longer text, a barcode, with that one call.
 inline char16_t* write_text(char16_t* at, std::u16string_view text) {
-  if (text.size() > 4) return std::copy(text.begin(), text.end(), at);
-  for (const char16_t character : text) *at++ = character;
-  return at;
+  const std::size_t size = text.size();
+  if (size > 4) return std::copy(text.begin(), text.end(), at);
+  for (std::size_t k = 0; k < size; ++k) at[k] = text[k];
+  return at + size;
 }
 
 // The larger of the text's size and the width.

@@ -42,8 +42,8 @@ class ByteReading {
   // barcodes leaves it, is written over in place, neither emptied nor filled first.
   void assign(Text& text, std::span<const std::uint8_t> bytes) const {
     if (text.size() != bytes.size()) text.resize(bytes.size());
-    char16_t* out = text.data();
-    for (const std::uint8_t byte : bytes) *out++ = characters_[byte];
+    char16_t* const out = text.data();
+    for (std::size_t k = 0; k < bytes.size(); ++k) out[k] = characters_[bytes[k]];
   }
 
  private:
