@@ -49,10 +49,12 @@ void FakeLibrary::forget_calls() {
   counts_ = {};
 }
 
-std::int32_t FakeLibrary::scripted_answer(Function function, int occurrence, std::span<std::uint8_t> output,
-                                          std::initializer_list<std::int32_t> numbers,
-                                          std::span<const std::uint8_t> input, const ScannerCall& scanner_call) {
-  const Script& script = scripts_[static_cast<std::size_t>(function)];
+std::int32_t FakeLibrary::answer(Function function, std::span<std::uint8_t> output,
+                                 std::initializer_list<std::int32_t> numbers, std::span<const std::uint8_t> input,
+                                 const ScannerCall& scanner_call) {
+  const auto index = static_cast<std::size_t>(function);
+  const Script& script = scripts_[index];
+  const int occurrence = counts_[index];
   // Taken before the answer fills the output, which may be the same buffer.
   std::vector<std::uint8_t> given;
   if (recording_ == Recording::on) given.assign(input.begin(), input.end());
@@ -83,14 +85,16 @@ std::int32_t FakeLibrary::scripted_answer(Function function, int occurrence, std
 }
 
 // The same call, made on the scanner behind the library (its own class, so that the call
-// is a direct one).
-#define VKD_ON_SCANNER(name, args) [=](sim::ScannerLibrary& scanner) { return scanner.name args; }
+// is a direct one): at once when the call answers plainly, else when no script answers it.
+// The other arguments are the answer's output, integer arguments and input.
+#define VKD_ANSWER(name, args, ...)                                                             \
+  if (answers_plainly(Function::name)) return scanner_.name args;                               \
+  return answer(Function::name, __VA_ARGS__,                                                    \
+                [=](sim::ScannerLibrary& scanner) { return scanner.name args; })
 
 // The calls without arguments: nothing to record but the call itself.
-#define VKD_FAKE_WITHOUT_ARGUMENTS(name)                                   \
-  std::int32_t FakeLibrary::name() {                                       \
-    return answer(Function::name, {}, {}, {}, VKD_ON_SCANNER(name, ())); \
-  }
+#define VKD_FAKE_WITHOUT_ARGUMENTS(name) \
+  std::int32_t FakeLibrary::name() { VKD_ANSWER(name, (), {}, {}, {}); }
 VKD_FAKE_WITHOUT_ARGUMENTS(csp2Restore)
 VKD_FAKE_WITHOUT_ARGUMENTS(csp2WakeUp)
 VKD_FAKE_WITHOUT_ARGUMENTS(csp2PowerDown)
@@ -107,44 +111,35 @@ VKD_FAKE_WITHOUT_ARGUMENTS(csp2SetDefaults)
 // Recorded inputs: the time-stamp bytes of csp2TimeStamp2Str, the clock sent by
 // csp2SetTime, and the whole 10-byte parameter buffer of csp2GetParam / csp2SetParam
 // (csp2SetParam is told to send 2 of them).
-std::int32_t FakeLibrary::csp2Init(std::int32_t port) {
-  return answer(Function::csp2Init, {}, {port}, {}, VKD_ON_SCANNER(csp2Init, (port)));
-}
+std::int32_t FakeLibrary::csp2Init(std::int32_t port) { VKD_ANSWER(csp2Init, (port), {}, {port}, {}); }
 std::int32_t FakeLibrary::csp2GetPacket(std::uint8_t* packet, std::int32_t record, std::int32_t length) {
-  return answer(Function::csp2GetPacket, sim::caller_buffer(packet, length), {record, length}, {},
-                VKD_ON_SCANNER(csp2GetPacket, (packet, record, length)));
+  VKD_ANSWER(csp2GetPacket, (packet, record, length), sim::caller_buffer(packet, length), {record, length}, {});
 }
 std::int32_t FakeLibrary::csp2GetDeviceId(std::uint8_t* id, std::int32_t length) {
-  return answer(Function::csp2GetDeviceId, sim::caller_buffer(id, length), {length}, {},
-                VKD_ON_SCANNER(csp2GetDeviceId, (id, length)));
+  VKD_ANSWER(csp2GetDeviceId, (id, length), sim::caller_buffer(id, length), {length}, {});
 }
 std::int32_t FakeLibrary::csp2TimeStamp2Str(std::uint8_t* stamp, std::uint8_t* text, std::int32_t length) {
-  return answer(Function::csp2TimeStamp2Str, sim::caller_buffer(text, length), {length},
-                sim::caller_buffer(stamp, csp2a::time_stamp_size),
-                VKD_ON_SCANNER(csp2TimeStamp2Str, (stamp, text, length)));
+  VKD_ANSWER(csp2TimeStamp2Str, (stamp, text, length), sim::caller_buffer(text, length), {length},
+             sim::caller_buffer(stamp, csp2a::time_stamp_size));
 }
 std::int32_t FakeLibrary::csp2GetTime(std::uint8_t* clock) {
-  return answer(Function::csp2GetTime, sim::caller_buffer(clock, csp2a::clock_size), {}, {},
-                VKD_ON_SCANNER(csp2GetTime, (clock)));
+  VKD_ANSWER(csp2GetTime, (clock), sim::caller_buffer(clock, csp2a::clock_size), {}, {});
 }
 std::int32_t FakeLibrary::csp2SetTime(std::uint8_t* clock) {
-  return answer(Function::csp2SetTime, {}, {}, sim::caller_buffer(clock, csp2a::clock_size),
-                VKD_ON_SCANNER(csp2SetTime, (clock)));
+  VKD_ANSWER(csp2SetTime, (clock), {}, {}, sim::caller_buffer(clock, csp2a::clock_size));
 }
 std::int32_t FakeLibrary::csp2GetSwVersion(std::uint8_t* version, std::int32_t length) {
-  return answer(Function::csp2GetSwVersion, sim::caller_buffer(version, length), {length}, {},
-                VKD_ON_SCANNER(csp2GetSwVersion, (version, length)));
+  VKD_ANSWER(csp2GetSwVersion, (version, length), sim::caller_buffer(version, length), {length}, {});
 }
 std::int32_t FakeLibrary::csp2GetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
-  return answer(Function::csp2GetParam, sim::caller_buffer(value, length), {parameter, length},
-                sim::caller_buffer(value, csp2a::parameter_size),
-                VKD_ON_SCANNER(csp2GetParam, (parameter, value, length)));
+  VKD_ANSWER(csp2GetParam, (parameter, value, length), sim::caller_buffer(value, length), {parameter, length},
+             sim::caller_buffer(value, csp2a::parameter_size));
 }
 std::int32_t FakeLibrary::csp2SetParam(std::int32_t parameter, std::uint8_t* value, std::int32_t length) {
-  return answer(Function::csp2SetParam, {}, {parameter, length}, sim::caller_buffer(value, csp2a::parameter_size),
-                VKD_ON_SCANNER(csp2SetParam, (parameter, value, length)));
+  VKD_ANSWER(csp2SetParam, (parameter, value, length), {}, {parameter, length},
+             sim::caller_buffer(value, csp2a::parameter_size));
 }
 
-#undef VKD_ON_SCANNER
+#undef VKD_ANSWER
 
 }  // namespace vkd::testing

@@ -81,21 +81,17 @@ class FakeLibrary final : public Library {
  private:
   using ScannerCall = std::function<std::int32_t(sim::ScannerLibrary&)>;
 
-  // `scanner_call` makes the same call on the scanner behind the library. Neither
-  // scripted nor recorded, as in the benchmarks, the call is that scanner's answer at
-  // once, without the work of looking for a script.
-  template <typename OnScanner>
-  std::int32_t answer(Function function, std::span<std::uint8_t> output,
-                      std::initializer_list<std::int32_t> numbers,
-                      std::span<const std::uint8_t> input, OnScanner scanner_call) {
+  // Counts the call; whether it is neither scripted nor recorded, as in the benchmarks,
+  // so that it is the scanner's answer at once, without the work of looking for a script.
+  bool answers_plainly(Function function) {
     const auto index = static_cast<std::size_t>(function);
-    const int occurrence = ++counts_[index];
-    if (recording_ == Recording::off && scripts_[index].is_empty()) return scanner_call(scanner_);
-    return scripted_answer(function, occurrence, output, numbers, input, scanner_call);
+    ++counts_[index];
+    return recording_ == Recording::off && scripts_[index].is_empty();
   }
-  std::int32_t scripted_answer(Function function, int occurrence, std::span<std::uint8_t> output,
-                               std::initializer_list<std::int32_t> numbers,
-                               std::span<const std::uint8_t> input, const ScannerCall& scanner_call);
+  // A counted call's scripted answer; `scanner_call` makes the same call on the scanner
+  // behind the library, for a call no script answers.
+  std::int32_t answer(Function function, std::span<std::uint8_t> output, std::initializer_list<std::int32_t> numbers,
+                      std::span<const std::uint8_t> input, const ScannerCall& scanner_call);
 
   struct Script {
     std::vector<std::pair<int, Answer>> by_occurrence;
