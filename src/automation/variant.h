@@ -33,6 +33,9 @@ class Variant {
   bool is_empty() const { return std::holds_alternative<EmptyValue>(value_); }
   bool is_null() const { return std::holds_alternative<NullValue>(value_); }
   const Value& value() const { return value_; }
+  // Holds the integer from here on, set in place: no temporary variant is built and taken
+  // down (a download sets one for every record).
+  void set(std::int16_t number) { value_ = number; }
 
   friend bool operator==(const Variant&, const Variant&) = default;
 

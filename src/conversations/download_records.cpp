@@ -116,7 +116,7 @@ void download_records(ClickerState& state, Library& library) {
     // No such record: the download ends here, silently.
     if (library.csp2GetPacket(packet.data(), record_number, csp2a::packet_size) < 0) return;
     const std::size_t length = packet[0];
-    lists.types[i] = Variant(static_cast<std::int16_t>(packet[1]));
+    lists.types[i].set(static_cast<std::int16_t>(packet[1]));
     if (length < shortest_record) {
       // Too short to hold a time stamp: no text, and the date of an unreadable stamp.
       lists.texts[i].clear();

@@ -72,6 +72,14 @@ Date with_time_of_day(Date day, std::optional<std::int32_t> seconds) {
   return seconds ? at_time_of_day(day, *seconds) : day;
 }
 
+// Each byte's value as a digit; any other byte's value puts its two-digit field above 99.
+constexpr std::array<std::uint8_t, 256> digit_of = [] {
+  std::array<std::uint8_t, 256> digits{};
+  digits.fill(100);
+  for (std::uint8_t digit = 0; digit <= 9; ++digit) digits['0' + digit] = digit;
+  return digits;
+}();
+
 // What follows the NUL of a regular text: nothing, as the library leaves it after texts
 // of this length, or what a longer text left, in which an unknown field would need the
 // general reading's repair.
@@ -113,19 +121,12 @@ bool read_regular_text(const TimeStampText& text, Date& date) {
   }
   const std::uint8_t meridiem = text[9];
   if (meridiem != 'A' && meridiem != 'P') return false;
-  // Each field two digits, and none the "63" of an unknown field.
-  const auto digits_at = [&text](std::size_t at) {
-    return text[at] - unsigned{'0'} <= 9 && text[at + 1] - unsigned{'0'} <= 9;
-  };
-  if (!(digits_at(0) && digits_at(3) && digits_at(6) && digits_at(13) && digits_at(16) && digits_at(19))) {
-    return false;
-  }
-  const auto field_at = [&text](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
+  const auto field_at = [&text](std::size_t at) { return digit_of[text[at]] * 10 + digit_of[text[at + 1]]; };
   const int hours = field_at(0), minutes = field_at(3), seconds = field_at(6);
   const int first = field_at(13), middle = field_at(16), year = field_at(19);
-  constexpr int unknown = 63;
-  if (hours == unknown || minutes == unknown || seconds == unknown || first == unknown || middle == unknown ||
-      year == unknown) {
+  // Two digits, and not the "63" of an unknown field.
+  const auto known = [](int field) { return field <= 99 && field != 63; };
+  if (!(known(hours) && known(minutes) && known(seconds) && known(first) && known(middle) && known(year))) {
     return false;
   }
   if (!tail_is_plain(as_characters(text).substr(22))) return false;
