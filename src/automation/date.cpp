@@ -72,9 +72,11 @@ bool within_calendar(Date date) {
          date.value < static_cast<double>(last_calendar_day + 1);
 }
 
+// The conversion truncates toward zero as trunc does, in one instruction rather than
+// trunc's several; every date split lies within the calendar, far inside its range.
 DayAndTime split(Date date) {
-  const double whole = std::trunc(date.value);
-  return {static_cast<std::int64_t>(whole), std::fabs(date.value - whole)};
+  const auto day = static_cast<std::int64_t>(date.value);
+  return {day, std::fabs(date.value - static_cast<double>(day))};
 }
 
 Date join(std::int64_t day, double time) {
@@ -100,8 +102,9 @@ Date date_serial(int year, int month, int day) {
   std::int64_t carried_month = month;
   if (month < 1 || month > 12) {
     const std::int64_t months_from_january = std::int64_t{month} - 1;
-    carried_year += floor_div(months_from_january, 12);
-    carried_month = months_from_january - floor_div(months_from_january, 12) * 12 + 1;
+    const std::int64_t years_carried = floor_div(months_from_january, 12);
+    carried_year += years_carried;
+    carried_month = months_from_january - years_carried * 12 + 1;
   }
   const std::int64_t serial = days_from_civil(carried_year, carried_month, 1) + std::int64_t{day} - 1 - epoch_days;
   if (serial < first_calendar_day || serial > last_calendar_day) {
@@ -122,16 +125,12 @@ Date add_duration(Date date, std::int64_t hours, std::int64_t minutes, std::int6
 }
 
 Date at_time_of_day(Date day, std::int32_t seconds_of_day) {
-  // The day number, truncated toward zero as split gives it, without a call of trunc.
-  return join(static_cast<std::int64_t>(day.value), static_cast<double>(seconds_of_day) / seconds_per_day);
+  return join(split(day).day, static_cast<double>(seconds_of_day) / seconds_per_day);
 }
 
 DateParts date_parts(Date date) {
   if (!within_calendar(date)) throw Error::invalid_procedure_call();
-  // split's day and time, the whole days taken by the conversion, which truncates as
-  // trunc does there, in one instruction rather than trunc's several.
-  const auto whole_days = static_cast<std::int64_t>(date.value);
-  DayAndTime parts{whole_days, std::fabs(date.value - static_cast<double>(whole_days))};
+  DayAndTime parts = split(date);
   // Rounded half away from zero, as llround does, without its call: the product is never
   // negative, and taking its whole seconds away leaves the exact fraction.
   const double scaled = parts.time * seconds_per_day;
