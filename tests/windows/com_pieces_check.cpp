@@ -5,9 +5,11 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -363,11 +365,17 @@ void host_messages(vkd::com::WindowsHost& host, HWND window) {
   check(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && message.wParam == 5,
         "the WM_QUIT keeps its exit code for the host's loop");
 
-  PostMessageW(window, WM_APP, 0, 0);
-  const vkd::testing::Stopwatch waiting;
-  host.wait_briefly();
-  check(waiting.wall_ms() < 5, "a waiting message ends the wait at once: " + std::to_string(waiting.wall_ms()));
-  host.run_pending_events();
+  // The fastest of a few waits: a loaded machine may hold up any one of them, but a wait
+  // that the message does not end lasts its whole 10 ms every time.
+  double fastest_ms = std::numeric_limits<double>::infinity();
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    PostMessageW(window, WM_APP, 0, 0);
+    const vkd::testing::Stopwatch waiting;
+    host.wait_briefly();
+    fastest_ms = std::min(fastest_ms, waiting.wall_ms());
+    host.run_pending_events();
+  }
+  check(fastest_ms < 5, "a waiting message ends the wait at once: " + std::to_string(fastest_ms));
   const vkd::testing::Stopwatch idle;
   host.wait_briefly();
   check(idle.wall_ms() >= 8 && idle.wall_ms() < 500, "an idle wait lasts about 10 ms: " + std::to_string(idle.wall_ms()));
