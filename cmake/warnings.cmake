@@ -6,7 +6,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
   # above (GCC bug 105329): a false positive in the standard headers, not in our code.
   target_compile_options(vkd_warnings INTERFACE -Wno-restrict)
 endif()
-if(CMAKE_INTERPROCEDURAL_OPTIMIZATION)
+if(VKD_LINK_TIME_OPTIMISATION)
   # With link-time optimisation the linker compiles once more, and warns once more: its
   # warnings are errors too.
   target_link_options(vkd_warnings INTERFACE -Werror)

@@ -23,9 +23,21 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
-# What every native build needs (strace: a test watches the simulated library's writes).
+# What every build needs (strace: a test watches the simulated library's writes).
 BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev strace)
 # The clang preset (libFuzzer and the sanitizer runtimes).
 CLANG_PACKAGES=(clang libclang-rt-14-dev)
-# The Windows cross builds and their tests under Wine; wine32 runs the x86 build's tests.
-WINDOWS_PACKAGES=(mingw-w64 mingw-w64-tools wine wine64 wine32:i386 wine64-tools libwine-dev)
+# The Windows cross builds and their tests under Wine.
+WINDOWS_PACKAGES=(mingw-w64 mingw-w64-tools wine wine64 wine64-tools libwine-dev)
+# The x86 build's tests run as 32-bit programs in the same prefix.
+WINDOWS_X86_PACKAGES=(wine32:i386)
+
+# preset_packages PRESET: the packages the preset's build and tests need.
+preset_packages() {
+  case "$1" in
+    clang) echo "${BASE_PACKAGES[*]} ${CLANG_PACKAGES[*]}" ;;
+    mingw-x64) echo "${BASE_PACKAGES[*]} ${WINDOWS_PACKAGES[*]}" ;;
+    mingw-x86) echo "${BASE_PACKAGES[*]} ${WINDOWS_PACKAGES[*]} ${WINDOWS_X86_PACKAGES[*]}" ;;
+    *) echo "${BASE_PACKAGES[*]}" ;;
+  esac
+}
