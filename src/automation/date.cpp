@@ -153,12 +153,6 @@ DateParts date_parts(Date date) {
           static_cast<int>(second_of_day % 60)};
 }
 
-Date date_from_parts(const DateParts& parts) {
-  const std::int64_t day = days_from_civil(parts.year, parts.month, parts.day) - epoch_days;
-  const std::int64_t seconds = std::int64_t{parts.hour} * 3600 + parts.minute * 60 + parts.second;
-  return join(day, static_cast<double>(seconds) / seconds_per_day);
-}
-
 bool is_leap_year(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int days_in_month(int year, int month) {

@@ -40,7 +40,6 @@ Date at_time_of_day(Date day, std::int32_t seconds_of_day);
 // Calendar fields of a date, rounded to the nearest second. A value outside the years
 // 100-9999 (or not a number) is the invalid-procedure-call error (5).
 DateParts date_parts(Date date);
-Date date_from_parts(const DateParts& parts);  // exact fields, no window, no carry
 
 bool is_leap_year(int year);
 int days_in_month(int year, int month);  // 0 for a month outside 1-12

@@ -1,6 +1,5 @@
 #include "automation/mask.h"
 
-#include <array>
 #include <cstddef>
 
 namespace vkd {
@@ -28,18 +27,6 @@ void append_zero_filled(Text& text, std::int64_t number, int digits) {
   write_zero_filled(text.data() + start, number, digits);
 }
 
-void append_left_aligned(Text& text, std::u16string_view value, int width) {
-  const std::size_t start = text.size();
-  text.resize(start + left_aligned_length(value, width));
-  write_left_aligned(text.data() + start, value, width);
-}
-
-void append_yyyymmddhhnnss(Text& text, Date date) {
-  std::array<char16_t, yyyymmddhhnnss_length> digits{};
-  write_yyyymmddhhnnss(digits.data(), date);
-  text.append(digits.data(), digits.size());
-}
-
 Text decimal(std::int64_t number) {
   Text text;
   append_decimal(text, number);
@@ -52,24 +39,12 @@ Text zero_filled(std::int64_t number, int digits) {
   return text;
 }
 
-Text left_aligned(const Text& text, int width) {
-  Text result;
-  append_left_aligned(result, text, width);
-  return result;
-}
-
 Text hhmmss(std::int32_t seconds_of_day) {
   const std::int32_t seconds = ((seconds_of_day % 86400) + 86400) % 86400;
   Text text;
   append_zero_filled(text, seconds / 3600, 2);
   append_zero_filled(text, seconds / 60 % 60, 2);
   append_zero_filled(text, seconds % 60, 2);
-  return text;
-}
-
-Text yyyymmddhhnnss(Date date) {
-  Text text;
-  append_yyyymmddhhnnss(text, date);
   return text;
 }
 

@@ -18,15 +18,8 @@ Text decimal(std::int64_t number);
 // left, never cut; a negative number has its sign in front (-5 under "0000" is -0005).
 Text zero_filled(std::int64_t number, int digits);
 
-// "!" followed by `width` "@": left-aligned, blank-filled on the right; a longer text is
-// kept whole.
-Text left_aligned(const Text& text, int width);
-
 // "HHMMSS" of a time of day given in seconds since midnight (24-hour clock).
 Text hhmmss(std::int32_t seconds_of_day);
-
-// "yyyymmddhhnnss" of a date (date 0 is 18991230000000).
-Text yyyymmddhhnnss(Date date);
 
 // Two upper-case hex digits: 0A, FF.
 Text hex_byte(std::uint8_t byte);
@@ -34,11 +27,9 @@ Text hex_byte(std::uint8_t byte);
 // "0x" and upper-case hex without leading zeros: 0x0, 0xFF. The number is not negative.
 Text hex_0x(std::int32_t number);
 
-// The same masks written straight onto the end of a text being built, so that an
-// export of tens of thousands of records needs no temporary text per field.
+// The same masks written straight onto the end of a text being built, as the connection
+// log grows entry by entry.
 void append_decimal(Text& text, std::int64_t number);
 void append_zero_filled(Text& text, std::int64_t number, int digits);
-void append_left_aligned(Text& text, std::u16string_view value, int width);
-void append_yyyymmddhhnnss(Text& text, Date date);
 
 }  // namespace vkd

@@ -2,79 +2,60 @@
 
 #include <utility>
 
-#include "automation/mask.h"
-#include "conversations/set_clicker_time.h"
-#include "conversations/port_number.h"
-#include "conversations/port_opening.h"
-
 namespace vkd {
 
-namespace {
-
-constexpr std::int16_t clock_attempts = 5;
-constexpr std::int16_t clear_attempts = 5;
-
-}  // namespace
-
-void empty_scanner(ClickerState& state, Library& library, Host& host) {
-  state.empty_ok = false;
-  if (state.lastport.is_empty()) {
-    state.open_ok = false;
-    state.log = u"ENSP";
-    return;
-  }
-
-  const std::int32_t port = port_number(state.lastport);
-  LoggedOpening opening = open_logged(library, host, port);
-  state.log = std::move(opening.entry);
+Emptying empty_scanner(Library& library, Host& host, std::int32_t port, const Text& date_time,
+                       EmptyingObserver& observer) {
+  Emptying emptying;
+  PortOpening opening = try_port(library, host, port);
+  emptying.opening = opening.attempt;
+  observer.port_opened(emptying.opening);
   if (!opening.port) {
-    state.log = u"OPNP" + state.log;
-    state.open_ok = false;
-    return;
+    observer.port_not_opened(emptying.opening);
+    return emptying;
   }
 
   // From here on the port is held: an error (an overflowing count) must not keep it.
   OpenPort& open_port = *opening.port;
-  read_count(state, library);
-  const std::int32_t status = library.csp2GetSystemStatus();
-  if (status < 0 || state.num_barcodes < 0) {
-    state.log = u"OPNG" + state.log + u"*" + decimal(state.num_barcodes);
-    state.open_ok = false;
-    // A scanner in trouble still holds the port; leaving it open would lock every
-    // later conversation out.
+  emptying.opening.count = read_count(library);
+  observer.records_counted(*emptying.opening.count);
+  emptying.opening.status = library.csp2GetSystemStatus();
+  if (!emptying.answered()) {
+    observer.answered_with_failure(emptying.opening);
+    // A scanner in trouble still holds the port; leaving it open would lock every later
+    // conversation out.
     open_port.release();
-    return;
+    return emptying;
   }
 
-  state.log = u"OPOK" + state.log;
-  state.open_ok = true;
-  state.timechange_ok = false;
-  if (!state.pnewdatetime.empty()) {
-    set_clicker_time(state, open_port, state.pnewdatetime, clock_attempts);
-  }
-
+  observer.answered(emptying.opening);
+  if (!date_time.empty()) emptying.clock = set_clicker_time(open_port, date_time, clock_attempts, observer);
   settling_pause(host);
-  clear_clicker(state, library, clear_attempts);
+  emptying.clears = clear_scanner(library, clear_attempts, observer);
   open_port.release();
+  return emptying;
 }
 
-void clear_clicker(ClickerState& state, Library& library, std::int16_t attempts) {
+std::vector<ClearAttempt> clear_scanner(Library& library, std::int16_t attempts, EmptyingObserver& observer) {
+  std::vector<ClearAttempt> clears;
   for (int attempt = 1; attempt <= attempts; ++attempt) {
-    const std::int32_t cleared = library.csp2ClearData();
-    state.log += u":" + decimal(cleared);
-    bool confirmed = cleared == 0;
-    if (!confirmed) {
-      read_count(state, library);
-      const std::int32_t status = library.csp2GetSystemStatus();
-      state.log += u":" + decimal(status) + u"*" + decimal(state.num_barcodes);
-      confirmed = status == 0 && state.num_barcodes == 0;
+    ClearAttempt& clear = clears.emplace_back();
+    clear.result = library.csp2ClearData();
+    observer.clear_answered(clear);
+    clear.confirmed = clear.result == 0;
+    if (!clear.confirmed) {
+      clear.count = read_count(library);
+      observer.records_counted(*clear.count);
+      clear.status = library.csp2GetSystemStatus();
+      observer.clear_checked(clear);
+      clear.confirmed = clear.status == 0 && clear.count == 0;
     }
-    if (confirmed) {
-      state.log = u"CLOK:" + zero_filled(attempt, 2) + u":" + state.log;
-      state.empty_ok = true;
-      return;
+    if (clear.confirmed) {
+      observer.clear_confirmed(attempt);
+      return clears;
     }
   }
+  return clears;
 }
 
 }  // namespace vkd

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "automation/number_reading.h"
+
 namespace vkd {
 
 namespace {
@@ -16,10 +18,10 @@ void quietly(Call call) noexcept {
 
 }  // namespace
 
-OpenPort OpenPort::open(Library& library, std::int32_t port) {
+OpenPort OpenPort::open(Library& library, std::int32_t port, std::int32_t& answer) {
   // Owned from before the call: an error inside csp2Init may leave the port taken.
   OpenPort opened(library);
-  library.csp2Init(port);
+  answer = library.csp2Init(port);
   return opened;
 }
 
@@ -64,5 +66,18 @@ void OpenPort::give_back() noexcept {
   if (std::exchange(woken_, false)) quietly([&] { library.csp2PowerDown(); });
   quietly([&] { library.csp2Restore(); });
 }
+
+PortOpening try_port(Library& library, Host& host, std::int32_t port) {
+  PortOpening opening;
+  opening.attempt.port = port;
+  opening.attempt.result = library.csp2Init(port);
+  if (opening.attempt.opened()) opening.port.emplace(library);
+  opening.attempt.seconds_of_day = host.local_seconds_of_day();
+  return opening;
+}
+
+std::int16_t read_count(Library& library) { return to_int16(static_cast<double>(library.csp2ReadData())); }
+
+void release_port(Library& library) { library.csp2Restore(); }
 
 }  // namespace vkd

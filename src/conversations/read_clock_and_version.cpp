@@ -1,22 +1,13 @@
 #include "conversations/read_clock_and_version.h"
 
-#include <array>
-#include <cstdint>
-#include <span>
-
 #include "automation/mask.h"
-#include "automation/text.h"
 
 namespace vkd {
 
 namespace {
 
-// The clock bytes in the library's order: seconds, minutes, hours, day, month, year.
-using ClockBytes = std::array<std::uint8_t, csp2a::clock_size>;
-
-// A seconds byte of 255 turns clock_flag to "L" and reads as 00 seconds.
+// A seconds byte of 255 turns the flag to "L" and reads as 00 seconds.
 constexpr std::uint8_t flag_l_seconds = 255;
-constexpr std::size_t version_length = 8;
 
 // The clock text holds digits only: two per field.
 int two_digits(const Text& clock_text, std::size_t position) {
@@ -32,43 +23,44 @@ ClockBytes read_clock_and_release(OpenPort& port) {
   return clock;
 }
 
-void read_version(ClickerState& state, Library& library) {
-  std::array<std::uint8_t, csp2a::version_size> version{};
-  library.csp2GetSwVersion(version.data(), csp2a::version_size);
-  // All 8 characters, NULs after a shorter text included.
-  state.SwVersion = text_from_bytes(std::span(version).first(version_length));
-}
-
-void decode_clock(ClickerState& state, const ClockBytes& clock) {
-  char16_t flag = u'H';
-  Text text;
-  text.reserve(2 * clock.size());
-  for (std::size_t i = 0; i < clock.size(); ++i) {
-    if (i == 0 && clock[i] == flag_l_seconds) {
-      flag = u'L';
-      text += u"00";
-    } else {
-      // 100 and above keep their first two digits: 255 gives "25".
-      text += zero_filled(clock[i], 2).substr(0, 2);
-    }
-  }
-  state.clock_flag = Text(1, flag);
-  state.clock_text = text;
-  // Two digits each from position 0: seconds, minutes, hours, day, month, year.
-  const Date day = date_serial(two_digits(text, 10), two_digits(text, 8), two_digits(text, 6));
-  state.clock_date =
-      add_duration(day, two_digits(text, 4), two_digits(text, 2), two_digits(text, 0));
-}
-
 }  // namespace
 
-void read_clock_and_version(ClickerState& state, OpenPort port, Host& host) {
-  // The host may call into the object during the pause: only the state object itself is
-  // used after it, never anything inside it taken before.
+ClockReading decode_clock(const ClockBytes& bytes) {
+  ClockReading reading;
+  reading.bytes = bytes;
+  reading.text.reserve(2 * bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i == 0 && bytes[i] == flag_l_seconds) {
+      reading.flag = u'L';
+      reading.text += u"00";
+    } else {
+      // 100 and above keep their first two digits: 255 gives "25".
+      reading.text += zero_filled(bytes[i], 2).substr(0, 2);
+    }
+  }
+  // Two digits each from position 0: seconds, minutes, hours, day, month, year.
+  const Text& text = reading.text;
+  const Date day = date_serial(two_digits(text, 10), two_digits(text, 8), two_digits(text, 6));
+  reading.date = add_duration(day, two_digits(text, 4), two_digits(text, 2), two_digits(text, 0));
+  return reading;
+}
+
+bool ClockReading::in_range() const {
+  const auto [second, minute, hour, day, month, year] = bytes;
+  const bool second_read = second <= 59 || second == flag_l_seconds;
+  return second_read && minute <= 59 && hour <= 23 && month >= 1 && month <= 12 && year <= 99 &&
+         day >= 1 && day <= days_in_month(window_two_digit_year(year), month);
+}
+
+ClockAndVersion read_clock_and_version(OpenPort port, Host& host, ClockObserver& observer) {
   settling_pause(host);
   Library& library = port.library();
-  decode_clock(state, read_clock_and_release(port));
-  read_version(state, library);
+  ClockAndVersion read;
+  read.clock = decode_clock(read_clock_and_release(port));
+  observer.clock_read(read.clock);
+  library.csp2GetSwVersion(read.version.data(), csp2a::version_size);
+  observer.version_read(read.version);
+  return read;
 }
 
 }  // namespace vkd

@@ -1,20 +1,31 @@
 #pragma once
-// Writing the parameters the host lists in newparams, two-character fields with no
-// separators: the count, then number-value pairs ("0201051203" sets 1 to 5 and 12 to 3).
-// Each parameter is its own exchange with the scanner (a pause and a whole bracket).
+// Resetting the scanner's parameters: the scanner is emptied, its defaults restored, then
+// each listed parameter written, each its own exchange (a pause and a whole bracket).
+#include <cstdint>
+#include <span>
+#include <vector>
+
 #include "automation/host.h"
-#include "automation/text.h"
+#include "conversations/empty_scanner.h"
+#include "conversations/parameter_exchanges.h"
 #include "csp2a/library.h"
-#include "state/clicker_state.h"
 
 namespace vkd {
 
-// What reset_params does once the scanner has been emptied: csp2SetDefaults outside any
-// bracket, then every entry of newparams written to lastport. `count_text` is the count
-// as it stood before the emptying. The count must be a number (else error 13, after the
-// defaults were restored); entry fields are read leniently, so a missing entry writes
-// parameter 0 with value 0. Each entry is read from newparams as it stands at its turn.
-void reset_parameters(const ClickerState& state, Library& library, Host& host,
-                      const Text& count_text);
+struct ParameterSetting {
+  std::int16_t number = 0;
+  std::int32_t value = 0;
+  friend bool operator==(const ParameterSetting&, const ParameterSetting&) = default;
+};
+
+struct ParameterReset {
+  Emptying emptying;
+  std::vector<ParameterWrite> writes;
+};
+
+// The defaults and the settings are sent whatever the emptying found, as the scanner's
+// own reset does: it does not wait for a scanner that answers.
+ParameterReset reset_parameters(Library& library, Host& host, std::int32_t port,
+                                std::span<const ParameterSetting> settings, EmptyingObserver& observer);
 
 }  // namespace vkd

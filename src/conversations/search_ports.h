@@ -1,23 +1,50 @@
 #pragma once
-// The first phase of open_clicker: the reset of its result fields, the search over
-// sixteen port numbers with its connection-log entries and outcome markers, and the
-// reading of the device identifier.
+// The first phase of a download: sixteen port numbers tried in turn until one opens and
+// reports a sane status and count.
+#include <cstdint>
+#include <limits>
 #include <optional>
+#include <vector>
 
 #include "automation/host.h"
 #include "conversations/open_port.h"
 #include "csp2a/library.h"
-#include "state/clicker_state.h"
 
 namespace vkd {
 
-// Resets open_ok, comport and log, then tries up to sixteen port numbers from lastport
-// upwards (wrapping from 15 to 0) until one opens and reports a sane status and count.
-// Gives that port, still open, for the rest of the conversation; nothing, with "OPNC" in
-// front of the log, when none did.
-std::optional<OpenPort> search_ports(ClickerState& state, Library& library, Host& host);
+// Where the search starts, and the highest port number it may try: counting up from the
+// first, it wraps from 15 to 0, and from `highest` to 0. Past the 32-bit range of the
+// library's argument a port number is the overflow error (6).
+struct PortRange {
+  std::int64_t first = 0;
+  std::int64_t highest = std::numeric_limits<std::int64_t>::max();
+};
 
-// serial = the first 8 bytes of the device identifier as upper-case hex digits.
-void read_serial(ClickerState& state, Library& library);
+struct Connection {
+  std::vector<PortAttempt> attempts;  // in the order they were made
+
+  // The last attempt, when it opened and reported a sane status and count: the search
+  // stops there.
+  const PortAttempt* answered() const;
+  // The attempts that opened but reported a negative status or count.
+  std::vector<PortAttempt> failed_answers() const;
+};
+
+// What the search reports as it goes, so that the object's fields follow it step by step.
+class SearchObserver {
+ public:
+  virtual ~SearchObserver() = default;
+  virtual void port_tried(const PortAttempt&) {}    // csp2Init answered
+  virtual void count_read(const PortAttempt&) {}    // the port opened and gave its count
+  virtual void status_read(const PortAttempt&) {}   // ... and its status
+  virtual void port_accepted(const PortAttempt&) {}
+  virtual void no_port_answered() {}
+};
+
+// Tries up to sixteen ports. Gives the port that answered, still open, for the rest of
+// the conversation; a port that opened but reported a negative status or count is
+// released at once and the search goes on.
+std::optional<OpenPort> search_ports(Library& library, Host& host, PortRange ports,
+                                     Connection& connection, SearchObserver& observer);
 
 }  // namespace vkd

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "automation/date.h"
-#include "automation/mask.h"
 
 namespace vkd {
 
@@ -44,31 +43,34 @@ bool valid_time(const Text& hour, const Text& minute, const Text& second) {
          in_range(two_digit_number(second), 0, 59);
 }
 
-void set_clicker_time(ClickerState& state, OpenPort& port, const Text& date_time,
-                      std::int16_t attempts) {
-  state.timechange_ok = false;
+ClockSetting set_clicker_time(OpenPort& port, const Text& date_time, std::int16_t attempts,
+                              ClockSettingObserver& observer) {
+  ClockSetting setting{.date_time = date_time, .valid = false, .answers = {}};
+  observer.clock_setting_started();
   const auto pieces = pieces_of(date_time);
   const auto& [second, minute, hour, day, month, year] = pieces;
-  if (!valid_date(year, month, day) || !valid_time(hour, minute, second)) return;
+  if (!valid_date(year, month, day) || !valid_time(hour, minute, second)) return setting;
 
   // Every piece passed a check, so each is two digits.
   ClockBytes clock{};
   for (int i = 0; i < field_count; ++i) clock[i] = static_cast<std::uint8_t>(*two_digit_number(pieces[i]));
 
-  state.log += u":SetTime:" + date_time;
+  setting.valid = true;
+  observer.clock_text_checked(date_time);
   for (int attempt = 1; attempt <= attempts; ++attempt) {
     // The library may write into the buffer it is given; each attempt sends a fresh copy.
     ClockBytes buffer = clock;
     port.wake_up();
     const std::int32_t result = port.library().csp2SetTime(buffer.data());
-    state.log.append(u":").append(decimal(result)).append(u":").append(zero_filled(attempt, 2));
+    setting.answers.push_back(result);
+    observer.clock_answered(result, attempt);
     port.power_down();
     if (result == 0) {
-      state.log += u"::TimeOK:";
-      state.timechange_ok = true;
-      return;
+      observer.clock_taken();
+      return setting;
     }
   }
+  return setting;
 }
 
 }  // namespace vkd

@@ -3,19 +3,35 @@
 // minute, hour, day, month, year within its century ("595923311299" is 23:59:59 on
 // 31 December of year 99).
 #include <cstdint>
+#include <vector>
 
 #include "automation/text.h"
 #include "conversations/open_port.h"
-#include "state/clicker_state.h"
 
 namespace vkd {
 
-// Checks the text; when it names a real date and time, logs it and sends it with up to
-// `attempts` attempts, each woken and powered down, and sets timechange_ok on the first
-// one the scanner accepts. A text that fails the checks is neither sent nor logged.
-// Runs on a port the caller has opened and releases nothing.
-void set_clicker_time(ClickerState& state, OpenPort& port, const Text& date_time,
-                      std::int16_t attempts);
+struct ClockSetting {
+  Text date_time;                     // as given
+  bool valid = false;                 // it passed the checks and was sent
+  std::vector<std::int32_t> answers;  // csp2SetTime's answer at each attempt
+  bool taken() const { return !answers.empty() && answers.back() == 0; }
+  friend bool operator==(const ClockSetting&, const ClockSetting&) = default;
+};
+
+class ClockSettingObserver {
+ public:
+  virtual ~ClockSettingObserver() = default;
+  virtual void clock_setting_started() {}
+  virtual void clock_text_checked(const Text&) {}  // it passed, and is about to be sent
+  virtual void clock_answered(std::int32_t, int) {}  // csp2SetTime's answer at attempt k, from 1
+  virtual void clock_taken() {}
+};
+
+// Checks the text; when it names a real date and time, sends it with up to `attempts`
+// attempts, each woken and powered down, until the scanner accepts one. A text that
+// fails the checks is not sent. Runs on a port the caller has opened and releases nothing.
+ClockSetting set_clicker_time(OpenPort& port, const Text& date_time, std::int16_t attempts,
+                              ClockSettingObserver& observer);
 
 // The checks take two-character pieces; a piece that is not exactly two decimal digits
 // fails them. The year is 00-99 and its leap rule is applied to that number itself, so

@@ -1,17 +1,24 @@
 #pragma once
-// Reading the parameters the host lists in cur_clicker_params, two-character fields with
-// no separators: the count, then the numbers ("03010512" reads 1, 5 and 12). Each
-// parameter is its own exchange with the scanner (a pause and a whole bracket).
+// Reading a list of parameters and then the status items, each parameter its own
+// exchange with the scanner (a pause and a whole bracket).
+#include <cstdint>
+#include <span>
+#include <vector>
+
 #include "automation/host.h"
-#include "automation/text.h"
+#include "conversations/parameter_exchanges.h"
 #include "csp2a/library.h"
-#include "state/clicker_state.h"
 
 namespace vkd {
 
-// The count field, each number read with its value ("0103" for parameter 1 holding 3),
-// ":", then the status text. A count or number that is not a number is error 13; the
-// values read before it are lost.
-Text show_parameters(const ClickerState& state, Library& library, Host& host);
+struct ParameterReadout {
+  std::vector<ParameterValue> values;  // in the order asked for
+  StatusReport status;
+  // The status exchange opened the port and the scanner gave its protocol: somebody answered.
+  bool answered() const { return status.opened == 0 && status.protocol.has_value(); }
+};
+
+ParameterReadout show_parameters(Library& library, Host& host, std::int32_t port,
+                                 std::span<const std::int16_t> numbers);
 
 }  // namespace vkd

@@ -20,9 +20,14 @@ std::string_view as_characters(const TimeStampText& text) {
   return {reinterpret_cast<const char*>(text.data()), text.size()};
 }
 
-void repair_first(TimeStampText& text, std::string_view unknown) {
-  const std::size_t at = as_characters(text).find(unknown);
-  if (at != std::string_view::npos && at != 0) std::fill_n(text.begin() + at, unknown.size(), '0');
+// Whether a repair fell inside the text (before its NUL): a field the scanner did not
+// know then reads as 00, which is no time it stamped.
+bool repair_first(TimeStampText& text, std::string_view unknown) {
+  const std::string_view characters = as_characters(text);
+  const std::size_t at = characters.find(unknown);
+  if (at == std::string_view::npos || at == 0) return false;
+  std::fill_n(text.begin() + at, unknown.size(), '0');
+  return at < characters.find('\0');
 }
 
 // The characters of the parts read, each at its byte's place: only the parts that are
@@ -67,9 +72,10 @@ int field(std::u16string_view part) {
   return value;
 }
 
-// The day at the time of day, when there is one.
-Date with_time_of_day(Date day, std::optional<std::int32_t> seconds) {
-  return seconds ? at_time_of_day(day, *seconds) : day;
+// The day at the time of day, when there is one; known only when both were read.
+StampReading with_time_of_day(Date day, bool day_known, std::optional<std::int32_t> seconds) {
+  if (!seconds) return {day, false};
+  return {at_time_of_day(day, *seconds), day_known};
 }
 
 // Each byte's value as a digit; any other byte's value puts its two-digit field above 99.
@@ -96,22 +102,23 @@ Date unreadable_time_stamp_date() {
   return date;
 }
 
-Date date_of_text(TimeStampText& text) {
-  repair_first(text, "63");
-  repair_first(text, "??");
+StampReading reading_of_text(TimeStampText& text) {
+  bool repaired = repair_first(text, "63");
+  repaired = repair_first(text, "??") || repaired;
 
   Characters characters(text);
   const std::optional<DateText> parts = split_date(text, characters);
-  const Date day = parts && date_text_check(parts->first, parts->middle, parts->third)
-                       ? date_serial(field(parts->third), field(parts->first), field(parts->middle))
-                       : unreadable_time_stamp_date();
-  return with_time_of_day(day, time_of_day_from_text(characters.part(0, time_of_day_length)));
+  const bool day_read = parts && date_text_check(parts->first, parts->middle, parts->third);
+  const Date day = day_read ? date_serial(field(parts->third), field(parts->first), field(parts->middle))
+                            : unreadable_time_stamp_date();
+  const bool day_known = day_read && !repaired;
+  return with_time_of_day(day, day_known, time_of_day_from_text(characters.part(0, time_of_day_length)));
 }
 
 // "hh:mm:ss AM  MM/DD/YY": the slashes at 15 and 18 are the first two, so the date's
 // parts are the two digits at 13, 16 and 19; the time of day's 11 characters hold no
 // NUL and no blanks but the one before the AM or PM.
-bool read_regular_text(const TimeStampText& text, Date& date) {
+bool read_regular_text(const TimeStampText& text, StampReading& reading) {
   const auto holds = [&text](std::size_t at, char character) {
     return text[at] == static_cast<std::uint8_t>(character);
   };
@@ -130,16 +137,17 @@ bool read_regular_text(const TimeStampText& text, Date& date) {
     return false;
   }
   if (!tail_is_plain(as_characters(text).substr(22))) return false;
-  const Date day =
-      is_date_either_way(first, middle, year) ? date_serial(year, first, middle) : unreadable_time_stamp_date();
-  date = with_time_of_day(day, time_of_day(hours, minutes, seconds, static_cast<char16_t>(meridiem)));
+  const bool day_known = is_date_either_way(first, middle, year);
+  const Date day = day_known ? date_serial(year, first, middle) : unreadable_time_stamp_date();
+  reading = with_time_of_day(day, day_known, time_of_day(hours, minutes, seconds, static_cast<char16_t>(meridiem)));
   return true;
 }
 
-Date TimeStampReader::read(Library& library, TimeStamp stamp) {
+StampReading TimeStampReader::read(Library& library, TimeStamp stamp, TimeStampText& given) {
   library.csp2TimeStamp2Str(stamp.data(), text_.data(), csp2a::time_stamp_text_size);
-  Date date;
-  return read_regular_text(text_, date) ? date : date_of_text(text_);
+  given = text_;
+  StampReading reading;
+  return read_regular_text(text_, reading) ? reading : reading_of_text(text_);
 }
 
 }  // namespace vkd

@@ -173,14 +173,17 @@ TEST_F(DownloadTest, ADownloadOfNoBarcodesKeepsTheListsOfTheOneBefore) {
   scanner_with({record(1, "a"), record(2, "b"), record(3, "c"), record(4, "d"), record(5, "e")},
                {"02:30:15 PM 05/17/07"});
   clicker.open_clicker();
-  const ClickerState first = state;
+  const std::vector<Text> first_texts = texts();
+  const std::vector<Variant> first_types = types();
+  const std::vector<Date> first_times = times();
+  ASSERT_EQ(first_texts.size(), 6u);
 
   library.script_all(Function::csp2ReadData, {0, {}});
   clicker.open_clicker();
   EXPECT_EQ(clicker.num_barcodes(), 0);
-  EXPECT_EQ(state.barcode_texts, first.barcode_texts);
-  EXPECT_EQ(state.barcode_types, first.barcode_types);
-  EXPECT_EQ(state.barcode_times, first.barcode_times);
+  EXPECT_EQ(texts(), first_texts);
+  EXPECT_EQ(types(), first_types);
+  EXPECT_EQ(times(), first_times);
 }
 
 // A library whose function cannot be bound fails the call that needs it.

@@ -37,7 +37,7 @@ struct ScannerScript {
 
 class Emptying : public HousekeepingTest {
  protected:
-  Emptying() { state.lastport = Variant(std::int16_t{3}); }
+  Emptying() { clicker.let_lastport(Variant(std::int16_t{3})); }
 };
 
 struct ErasingCase {
@@ -72,16 +72,15 @@ TEST(EmptyingOutcomes, ErasingLogsEveryAttemptAndPutsItsMarkerInFront) {
   for (const ErasingCase& c : cases) {
     SCOPED_TRACE(c.name);
     Scene scene;
-    scene.state.lastport = Variant(Text(u"3"));  // a text of digits behaves as the number
-    scene.state.empty_ok = false;
-    scene.state.timechange_ok = true;
+    scene.after_an_emptying_of(1);
+    scene.clicker.let_lastport(Variant(Text(u"3")));  // a text of digits behaves as the number
     c.scanner.apply(scene.library);
     scene.clicker.EmptyScanner();
-    EXPECT_EQ(to_utf8(scene.state.log), to_utf8(c.log));
-    EXPECT_TRUE(scene.state.open_ok);
-    EXPECT_EQ(scene.state.empty_ok, c.empty_ok);
-    EXPECT_FALSE(scene.state.timechange_ok);  // no clock text
-    EXPECT_EQ(scene.state.num_barcodes, c.num_barcodes);
+    EXPECT_EQ(to_utf8(scene.clicker.log()), to_utf8(c.log));
+    EXPECT_TRUE(scene.clicker.open_ok());
+    EXPECT_EQ(scene.clicker.empty_ok(), c.empty_ok);
+    EXPECT_FALSE(scene.clicker.timechange_ok());  // no clock text
+    EXPECT_EQ(scene.clicker.num_barcodes(), c.num_barcodes);
     EXPECT_EQ(scene.calls(), c.calls);
     EXPECT_EQ(scene.library.calls().front().numbers, std::vector<std::int32_t>{3});
     // The one pause stands between the check and the first clear command.
@@ -113,20 +112,18 @@ TEST(EmptyingOutcomes, UnansweredScannerIsReportedAndNothingIsErased) {
   for (const UnansweredCase& c : cases) {
     SCOPED_TRACE(c.name);
     Scene scene;
-    scene.state.log = u"earlier";
-    scene.state.num_barcodes = 99;
-    scene.state.open_ok = scene.state.empty_ok = scene.state.timechange_ok = true;
-    scene.state.lastport = c.lastport;
-    scene.state.pnewdatetime = u"000000010124";
+    scene.after_an_emptying_of(99);
+    scene.clicker.let_lastport(c.lastport);
+    scene.clicker.let_pnewdatetime(u"000000010124");
     scene.library.script_all(Function::csp2Init, returns(c.opened));
     scene.library.script_all(Function::csp2GetSystemStatus, returns(c.status));
     scene.library.script_all(Function::csp2ReadData, returns(c.count));
     scene.clicker.EmptyScanner();
-    EXPECT_EQ(to_utf8(scene.state.log), to_utf8(c.log));
-    EXPECT_FALSE(scene.state.open_ok);
-    EXPECT_FALSE(scene.state.empty_ok);
-    EXPECT_TRUE(scene.state.timechange_ok);  // the clock step was not reached
-    EXPECT_EQ(scene.state.num_barcodes, c.num_barcodes);
+    EXPECT_EQ(to_utf8(scene.clicker.log()), to_utf8(c.log));
+    EXPECT_FALSE(scene.clicker.open_ok());
+    EXPECT_FALSE(scene.clicker.empty_ok());
+    EXPECT_TRUE(scene.clicker.timechange_ok());  // the clock step was not reached
+    EXPECT_EQ(scene.clicker.num_barcodes(), c.num_barcodes);
     // The port of a scanner reporting a failure is released all the same.
     EXPECT_EQ(scene.calls(), c.calls);
     EXPECT_TRUE(scene.calls_at_pauses.empty());
@@ -138,14 +135,12 @@ TEST(EmptyingOutcomes, PortThatDoesNotConvertFailsBeforeAnyCall) {
                                       Variant(1e10), Variant(ObjectValue{})};
   for (const Variant& port : ports) {
     Scene scene;
-    scene.state.lastport = port;
-    scene.state.log = u"earlier";
-    scene.state.empty_ok = true;
-    scene.state.open_ok = true;
+    scene.after_an_emptying_of(1);
+    scene.clicker.let_lastport(port);
     expect_error(13, [&] { scene.clicker.EmptyScanner(); });
-    EXPECT_EQ(scene.state.log, u"earlier");
-    EXPECT_FALSE(scene.state.empty_ok);
-    EXPECT_TRUE(scene.state.open_ok);
+    EXPECT_EQ(scene.clicker.log(), scene.earlier_log);
+    EXPECT_FALSE(scene.clicker.empty_ok());
+    EXPECT_TRUE(scene.clicker.open_ok());
     EXPECT_TRUE(scene.calls().empty());
   }
 }
@@ -168,14 +163,13 @@ TEST(EmptyingWithClockText, ClockStepRunsBeforeThePauseAndNeverStopsTheErasing) 
   for (const ClockCase& c : cases) {
     SCOPED_TRACE(to_utf8(c.text));
     Scene scene;
-    scene.state.lastport = Variant(std::int16_t{3});
-    scene.state.timechange_ok = true;
-    scene.state.pnewdatetime = c.text;
+    scene.after_an_emptying_of(1);
+    scene.clicker.let_pnewdatetime(c.text);
     scene.library.script_all(Function::csp2SetTime, returns(c.answer));
     scene.clicker.EmptyScanner();
-    EXPECT_EQ(to_utf8(scene.state.log), to_utf8(u"CLOK:01:" + opened + c.entries + u":0"));
-    EXPECT_EQ(scene.state.timechange_ok, c.accepted);
-    EXPECT_TRUE(scene.state.empty_ok);
+    EXPECT_EQ(to_utf8(scene.clicker.log()), to_utf8(u"CLOK:01:" + opened + c.entries + u":0"));
+    EXPECT_EQ(scene.clicker.timechange_ok(), c.accepted);
+    EXPECT_TRUE(scene.clicker.empty_ok());
     EXPECT_EQ(scene.calls(),
               scanner_checked + repeated(clock_attempt, c.attempts) + cleared_and_released);
     EXPECT_EQ(scene.calls_at_pauses, std::set<std::size_t>{3 + 3 * static_cast<std::size_t>(c.attempts)});
@@ -183,11 +177,11 @@ TEST(EmptyingWithClockText, ClockStepRunsBeforeThePauseAndNeverStopsTheErasing) 
 }
 
 TEST_F(Emptying, EveryRunStartsItsOwnLogAndSendsTheSameClockText) {
-  state.pnewdatetime = u"000509070304";
+  clicker.let_pnewdatetime(u"000509070304");
   clicker.EmptyScanner();
   host.seconds_of_day = 14 * 3600 + 25 * 60 + 1;
   clicker.EmptyScanner();
-  EXPECT_EQ(to_utf8(state.log),
+  EXPECT_EQ(to_utf8(clicker.log()),
             to_utf8(u"CLOK:01:" + opened + u":SetTime:000509070304:0:01::TimeOK::0"));
   ASSERT_EQ(library.count(Function::csp2SetTime), 2);
   EXPECT_EQ(library.calls()[4].input, library.calls()[4 + 8].input);
@@ -199,12 +193,12 @@ TEST_F(Emptying, OpenEntryTimeIsReadAfterThePortOpened) {
     return library.scanner().open(numbers[0]).result;
   });
   clicker.EmptyScanner();
-  EXPECT_EQ(to_utf8(state.log), "CLOK:01:OPOK:03090005*0:0");
+  EXPECT_EQ(to_utf8(clicker.log()), "CLOK:01:OPOK:03090005*0:0");
 }
 
 TEST_F(Emptying, CostsOnePauseAndOneClockReadingForTheLog) {
   library.script_all(Function::csp2ClearData, returns(1));
-  state.pnewdatetime = u"595923311299";
+  clicker.let_pnewdatetime(u"595923311299");
   clicker.EmptyScanner();
   const PauseCost pause = cost_of_pauses(1);
   EXPECT_EQ(host.clock_readings, pause.clock_readings + 1);
@@ -230,20 +224,20 @@ TEST(EmptyingOutcomes, OverflowingCountReleasesThePortBeforeTheErrorReturns) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Scene scene;
-    scene.state.lastport = Variant(std::int32_t{3});
-    scene.state.num_barcodes = 5;
+    scene.after_an_emptying_of(5);
+    scene.clicker.let_lastport(Variant(std::int32_t{3}));
     c.scanner.apply(scene.library);
     expect_error(6, [&] { scene.clicker.EmptyScanner(); });
     EXPECT_EQ(scene.calls(), c.calls);
-    EXPECT_EQ(to_utf8(scene.state.log), to_utf8(c.log));
-    EXPECT_EQ(scene.state.num_barcodes, c.num_barcodes);
-    EXPECT_FALSE(scene.state.empty_ok);
+    EXPECT_EQ(to_utf8(scene.clicker.log()), to_utf8(c.log));
+    EXPECT_EQ(scene.clicker.num_barcodes(), c.num_barcodes);
+    EXPECT_FALSE(scene.clicker.empty_ok());
   }
 }
 
 TEST(EmptyingOutcomes, FailureWhileTheOpeningIsLoggedReleasesThePort) {
   Scene scene;
-  scene.state.lastport = Variant(std::int32_t{3});
+  scene.clicker.let_lastport(Variant(std::int32_t{3}));
   scene.host.on_clock = [] { throw std::bad_alloc(); };
   EXPECT_THROW(scene.clicker.EmptyScanner(), std::bad_alloc);
   EXPECT_EQ(scene.calls(), (Names{"csp2Init", "csp2Restore"}));
@@ -251,8 +245,8 @@ TEST(EmptyingOutcomes, FailureWhileTheOpeningIsLoggedReleasesThePort) {
 
 TEST(EmptyingWithClockText, ErrorWhileTheScannerIsAwakePowersItDownThenReleases) {
   Scene scene;
-  scene.state.lastport = Variant(std::int32_t{3});
-  scene.state.pnewdatetime = u"595923311299";
+  scene.clicker.let_lastport(Variant(std::int32_t{3}));
+  scene.clicker.let_pnewdatetime(u"595923311299");
   scene.library.handle(Function::csp2SetTime, [](auto, auto) -> std::int32_t {
     throw Error::entry_point_not_found("csp2SetTime");
   });

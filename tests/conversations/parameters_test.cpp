@@ -61,17 +61,16 @@ const Names emptied_and_defaults = emptied_at_once + Names{"csp2SetDefaults"};
 
 class ResetParams : public HousekeepingTest {
  protected:
-  ResetParams() { state.lastport = Variant(std::int16_t{3}); }
+  ResetParams() { clicker.let_lastport(Variant(std::int16_t{3})); }
 };
 
 TEST_F(ResetParams, LastportNeverSetTouchesNothingButOpenOk) {
-  state.lastport = Variant();
-  state.open_ok = true;
-  state.log = u"earlier";
-  state.newparams = u"010105";
+  after_an_emptying_of(1);
+  clicker.let_lastport(Variant());
+  clicker.let_newparams(Variant(Text(u"010105")));
   clicker.reset_params();
-  EXPECT_FALSE(state.open_ok);
-  EXPECT_EQ(state.log, u"earlier");
+  EXPECT_FALSE(clicker.open_ok());
+  EXPECT_EQ(clicker.log(), earlier_log);
   EXPECT_TRUE(calls().empty());
   EXPECT_EQ(host.clock_readings, 0);
 }
@@ -96,10 +95,10 @@ TEST(ResetParamsLists, EmptiesRestoresDefaultsThenWritesEveryEntry) {
   for (const ListCase& c : cases) {
     SCOPED_TRACE(to_utf8(c.newparams));
     Scene scene;
-    scene.state.lastport = Variant(Text(u"3"));
-    scene.state.newparams = c.newparams;
+    scene.clicker.let_lastport(Variant(Text(u"3")));
+    scene.clicker.let_newparams(Variant(Text(c.newparams)));
     scene.clicker.reset_params();
-    EXPECT_TRUE(scene.state.empty_ok);
+    EXPECT_TRUE(scene.clicker.empty_ok());
     EXPECT_EQ(scene.calls(),
               emptied_and_defaults + repeated(parameter_write, static_cast<int>(c.written.size())));
     EXPECT_EQ(writes(scene.library), c.written);
@@ -109,7 +108,7 @@ TEST(ResetParamsLists, EmptiesRestoresDefaultsThenWritesEveryEntry) {
 }
 
 TEST_F(ResetParams, EachWriteHasItsOwnPauseAndNothingElseWaits) {
-  state.newparams = u"0201051203";
+  clicker.let_newparams(Variant(Text(u"0201051203")));
   clicker.reset_params();
   // The emptying's pause, then one before each write.
   EXPECT_EQ(calls_at_pauses, (std::set<std::size_t>{3, 6, 12}));
@@ -121,40 +120,40 @@ TEST_F(ResetParams, EachWriteHasItsOwnPauseAndNothingElseWaits) {
 
 TEST_F(ResetParams, EmptyListFailsAfterTheDefaultsWereRestored) {
   expect_error(13, [&] { clicker.reset_params(); });
-  EXPECT_TRUE(state.empty_ok);
+  EXPECT_TRUE(clicker.empty_ok());
   EXPECT_EQ(calls(), emptied_and_defaults);
 }
 
 TEST_F(ResetParams, ValueOutsideAByteFailsWithTheBracketClosed) {
-  state.newparams = u"030105" u"02-1" u"0307";
+  clicker.let_newparams(Variant(Text(u"030105" u"02-1" u"0307")));
   expect_error(5, [&] { clicker.reset_params(); });
   EXPECT_EQ(calls(), emptied_and_defaults + parameter_write + bracket_open + bracket_close);
   EXPECT_EQ(writes(library), (std::vector<Written>{{1, 5}}));
 }
 
 TEST_F(ResetParams, EmptyingErrorEndsItBeforeTheDefaults) {
-  state.lastport = Variant(Text());
-  state.newparams = u"00";
+  clicker.let_lastport(Variant(Text()));
+  clicker.let_newparams(Variant(Text(u"00")));
   expect_error(13, [&] { clicker.reset_params(); });
   EXPECT_TRUE(calls().empty());
 }
 
 TEST_F(ResetParams, GoesOnWhateverTheEmptyingFound) {
   library.script(Function::csp2Init, 1, returns(-1));
-  state.newparams = u"010105";
+  clicker.let_newparams(Variant(Text(u"010105")));
   clicker.reset_params();
-  EXPECT_EQ(to_utf8(state.log), "OPNP:03142501*-1");
-  EXPECT_FALSE(state.open_ok);
+  EXPECT_EQ(to_utf8(clicker.log()), "OPNP:03142501*-1");
+  EXPECT_FALSE(clicker.open_ok());
   EXPECT_EQ(calls(), (Names{"csp2Init", "csp2SetDefaults"} + parameter_write));
 }
 
 TEST_F(ResetParams, CountIsTakenFirstAndEachEntryAtItsTurn) {
-  state.newparams = u"01" u"0105";
+  clicker.let_newparams(Variant(Text(u"01" u"0105")));
   bool changed = false;
   host.on_events = [&] {
     if (changed) return;
     changed = true;
-    state.newparams = u"02" u"0307" u"0408";
+    clicker.let_newparams(Variant(Text(u"02" u"0307" u"0408")));
   };
   clicker.reset_params();
   EXPECT_EQ(writes(library), (std::vector<Written>{{3, 7}}));
@@ -163,13 +162,13 @@ TEST_F(ResetParams, CountIsTakenFirstAndEachEntryAtItsTurn) {
 class ShowParams : public HousekeepingTest {
  protected:
   ShowParams() {
-    state.lastport = Variant(std::int16_t{3});
+    clicker.let_lastport(Variant(std::int16_t{3}));
     answer_like_a_scanner(library, 3);
   }
 };
 
 TEST_F(ShowParams, WorkedExample) {
-  state.cur_clicker_params = u"020105";
+  clicker.let_cur_clicker_params(Variant(Text(u"020105")));
   EXPECT_EQ(clicker.showparams(), u"0201030517:" + status_text);
   EXPECT_EQ(calls(), parameter_read + parameter_read + status_exchange);
   EXPECT_EQ(calls_at_pauses, (std::set<std::size_t>{0, 6}));
@@ -209,7 +208,7 @@ TEST(ShowParamsLists, ReportsTheCountEachNumberWithItsValueAndTheStatus) {
     SCOPED_TRACE(to_utf8(c.list));
     Scene scene;
     answer_like_a_scanner(scene.library, 0);
-    scene.state.cur_clicker_params = c.list;
+    scene.clicker.let_cur_clicker_params(Variant(Text(c.list)));
     if (!c.report) {
       expect_error(13, [&] { scene.clicker.showparams(); });
       EXPECT_EQ(scene.calls(), repeated(parameter_read, c.reads));
@@ -251,8 +250,8 @@ TEST_F(ShowParams, VersionItemIsTheWholeBufferOneCharacterPerByte) {
 }
 
 TEST_F(ShowParams, PortThatDoesNotConvertFailsBeforeAnyCall) {
-  state.lastport = Variant(Text(u"abc"));
-  state.cur_clicker_params = u"0101";
+  clicker.let_lastport(Variant(Text(u"abc")));
+  clicker.let_cur_clicker_params(Variant(Text(u"0101")));
   expect_error(13, [&] { clicker.showparams(); });
   EXPECT_TRUE(calls().empty());
   EXPECT_EQ(host.clock_readings, 0);
@@ -261,14 +260,16 @@ TEST_F(ShowParams, PortThatDoesNotConvertFailsBeforeAnyCall) {
 TEST(ParameterExchange, CostsOnePauseBeforeItsBracket) {
   Scene read;
   answer_like_a_scanner(read.library, 2);
-  EXPECT_EQ(get_clicker_param(read.library, read.host, Variant(2.5), 5), 17);
+  const ParameterValue value = read_parameter(read.library, read.host, 2, 5);
+  EXPECT_EQ(value.value, 17);
+  EXPECT_TRUE(value.answered());
   EXPECT_EQ(read.calls(), parameter_read);
-  EXPECT_EQ(ports_opened(read.library), std::vector<std::int32_t>{2});  // half to even
+  EXPECT_EQ(ports_opened(read.library), std::vector<std::int32_t>{2});
   EXPECT_EQ(read.calls_at_pauses, std::set<std::size_t>{0});
   EXPECT_EQ(cost_of(read.host), cost_of_pauses(1));
 
   Scene write;
-  set_clicker_param(write.library, write.host, Variant(std::int16_t{4}), 300, 255);
+  write_parameter(write.library, write.host, 4, 300, 255);
   EXPECT_EQ(write.calls(), parameter_write);
   EXPECT_EQ(writes(write.library), (std::vector<Written>{{300, 255}}));
   EXPECT_EQ(write.calls_at_pauses, std::set<std::size_t>{0});
@@ -277,8 +278,48 @@ TEST(ParameterExchange, CostsOnePauseBeforeItsBracket) {
 
 TEST(ParameterExchange, ValueAboveAByteFailsWithTheBracketClosed) {
   Scene scene;
-  expect_error(5, [&] { set_clicker_param(scene.library, scene.host, Variant(), 1, 256); });
+  expect_error(5, [&] { write_parameter(scene.library, scene.host, 0, 1, 256); });
   EXPECT_EQ(scene.calls(), bracket_open + bracket_close);
+}
+
+}  // namespace
+}  // namespace vkd::testing
+
+namespace vkd::testing {
+namespace {
+
+// lastport as any host passes it: rounded half to even, like every number the object takes.
+TEST(ParameterExchange, ThePortIsLastportAsItConverts) {
+  Scene scene;
+  answer_like_a_scanner(scene.library, 2);
+  scene.clicker.let_lastport(Variant(2.5));
+  scene.clicker.let_cur_clicker_params(Variant(Text(u"0105")));
+  EXPECT_EQ(to_utf8(scene.clicker.showparams()), to_utf8(u"010517:" + status_text));
+  EXPECT_EQ(ports_opened(scene.library), (std::vector<std::int32_t>{2, 2}));
+}
+
+// A parameter or status item the library did not give is absent from the readout, so
+// that the command never prints a guess as a reading.
+TEST(ParameterExchange, TheReadoutSaysWhatTheScannerDidNotGive) {
+  Scene scene;
+  answer_like_a_scanner(scene.library, 2);
+  scene.library.script(Function::csp2GetParam, 2, returns(-3));
+  scene.library.script_all(Function::csp2GetASCIIMode, returns(-1));
+  const std::int16_t numbers[] = {1, 5};
+  const ParameterReadout readout = show_parameters(scene.library, scene.host, 2, numbers);
+  ASSERT_EQ(readout.values.size(), 2u);
+  EXPECT_TRUE(readout.values[0].answered());
+  EXPECT_EQ(readout.values[0].value, 3);
+  EXPECT_FALSE(readout.values[1].answered());
+  EXPECT_TRUE(readout.answered());
+  EXPECT_EQ(readout.status.protocol, 1);
+  EXPECT_EQ(readout.status.ascii_mode, std::nullopt);
+  EXPECT_EQ(readout.status.rtc_mode, 255);
+
+  Scene nobody;
+  const ParameterReadout unanswered = show_parameters(nobody.library, nobody.host, 7, numbers);
+  EXPECT_FALSE(unanswered.answered());
+  EXPECT_FALSE(unanswered.values[0].answered());
 }
 
 }  // namespace

@@ -18,42 +18,61 @@ class ClockAndVersionTest : public OpenClickerTest {
   void SetUp() override { scanner_on(0); }
 };
 
-TEST_F(ClockAndVersionTest, DecodesTheClock) {
+TEST(ClockDecoding, FlagTextAndDateOfTheClockBytes) {
   struct ClockCase {
-    Bytes clock;
-    const char16_t* flag;
+    ClockBytes clock;
+    char16_t flag;
     const char16_t* text;
     const char* date;
+    bool in_range;
   };
   const ClockCase cases[] = {
-      {{30, 15, 9, 17, 5, 7}, u"H", u"301509170507", "2007-05-17 09:15:30"},
-      {{255, 15, 9, 17, 5, 7}, u"L", u"001509170507", "2007-05-17 09:15:00"},
-      {{0, 0, 0, 0, 0, 0}, u"H", u"000000000000", "1999-11-30 00:00:00"},
+      {{30, 15, 9, 17, 5, 7}, u'H', u"301509170507", "2007-05-17 09:15:30", true},
+      {{255, 15, 9, 17, 5, 7}, u'L', u"001509170507", "2007-05-17 09:15:00", true},
+      {{0, 0, 0, 0, 0, 0}, u'H', u"000000000000", "1999-11-30 00:00:00", false},
       // 100 and above keep their first two digits; 255 elsewhere than first is "25".
-      {{7, 100, 9, 17, 5, 7}, u"H", u"071009170507", "2007-05-17 09:10:07"},
-      {{30, 255, 9, 17, 5, 7}, u"H", u"302509170507", "2007-05-17 09:25:30"},
-      {{0, 0, 12, 17, 5, 255}, u"H", u"000012170525", "2025-05-17 12:00:00"},
+      {{7, 100, 9, 17, 5, 7}, u'H', u"071009170507", "2007-05-17 09:10:07", false},
+      {{30, 255, 9, 17, 5, 7}, u'H', u"302509170507", "2007-05-17 09:25:30", false},
+      {{0, 0, 12, 17, 5, 255}, u'H', u"000012170525", "2025-05-17 12:00:00", false},
       // Day and month carry like the date.
-      {{0, 0, 0, 31, 2, 7}, u"H", u"000000310207", "2007-03-03 00:00:00"},
-      {{0, 0, 0, 1, 13, 7}, u"H", u"000000011307", "2008-01-01 00:00:00"},
-      {{0, 0, 0, 0, 1, 7}, u"H", u"000000000107", "2006-12-31 00:00:00"},
-      {{0, 0, 0, 1, 1, 30}, u"H", u"000000010130", "1930-01-01 00:00:00"},
+      {{0, 0, 0, 31, 2, 7}, u'H', u"000000310207", "2007-03-03 00:00:00", false},
+      {{0, 0, 0, 1, 13, 7}, u'H', u"000000011307", "2008-01-01 00:00:00", false},
+      {{0, 0, 0, 0, 1, 7}, u'H', u"000000000107", "2006-12-31 00:00:00", false},
+      {{0, 0, 0, 1, 1, 30}, u'H', u"000000010130", "1930-01-01 00:00:00", true},
+      {{0, 0, 0, 29, 2, 0}, u'H', u"000000290200", "2000-02-29 00:00:00", true},
       // So do hours, minutes and seconds out of range.
-      {{30, 15, 255, 17, 5, 7}, u"H", u"301525170507", "2007-05-18 01:15:30"},
-      {{0, 0, 24, 17, 5, 7}, u"H", u"000024170507", "2007-05-18 00:00:00"},
-      {{75, 99, 23, 31, 12, 99}, u"H", u"759923311299", "2000-01-01 00:40:15"},
+      {{30, 15, 255, 17, 5, 7}, u'H', u"301525170507", "2007-05-18 01:15:30", false},
+      {{0, 0, 24, 17, 5, 7}, u'H', u"000024170507", "2007-05-18 00:00:00", false},
+      {{75, 99, 23, 31, 12, 99}, u'H', u"759923311299", "2000-01-01 00:40:15", false},
+      {{59, 59, 23, 31, 12, 99}, u'H', u"595923311299", "1999-12-31 23:59:59", true},
   };
   for (const ClockCase& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.clock));
-    clock(c.clock);
-    version(bytes_of("VERSION1"));
-    state.SwVersion = u"old";
-    clicker.open_clicker();
-    EXPECT_EQ(state.clock_flag, c.flag);
-    EXPECT_EQ(state.clock_text, c.text);
-    EXPECT_EQ(when(state.clock_date), c.date);
-    EXPECT_EQ(clicker.SwVersion(), u"VERSION1");
+    const ClockReading reading = decode_clock(c.clock);
+    EXPECT_EQ(reading.bytes, c.clock);
+    EXPECT_EQ(reading.flag, c.flag);
+    EXPECT_EQ(reading.text, c.text);
+    EXPECT_EQ(when(reading.date), c.date);
+    EXPECT_EQ(reading.in_range(), c.in_range);
   }
+}
+
+// The reading reaches the fields, and both texts show it: the flag and the digits in the
+// fixed-width header, the date in the delimited one.
+TEST_F(ClockAndVersionTest, TheClockReachesTheFieldsAndBothTexts) {
+  clock({255, 15, 9, 17, 5, 7});
+  version(bytes_of("VERSION1"));
+  ClickerFields fields;
+  fields.SwVersion = u"old";
+  download_into(fields);
+  EXPECT_EQ(fields.clock_flag, u"L");
+  EXPECT_EQ(fields.clock_text, u"001509170507");
+  EXPECT_EQ(when(fields.clock_date), "2007-05-17 09:15:00");
+  EXPECT_EQ(fields.SwVersion, u"VERSION1");
+
+  EXPECT_EQ(clicker.alldata().substr(19, 13), u"L001509170507");
+  EXPECT_EQ(clicker.alldata2().substr(0, 53), u"DL;V03;VERSION1;0000000000000000;L;20070517091500;0");
+  EXPECT_EQ(clicker.SwVersion(), u"VERSION1");
 }
 
 TEST_F(ClockAndVersionTest, SwVersionIsTheFirstEightCharactersOfTheBuffer) {
@@ -133,10 +152,16 @@ TEST_F(ClockAndVersionTest, AnErrorInsideTheClockBracketPowersDownAndReleases) {
     library.handle(c.failing, [&c](auto, auto) -> std::int32_t {
       throw Error::entry_point_not_found(function_name(c.failing));
     });
-    state.clock_text = u"unchanged";
-    EXPECT_EQ(open_error_number(), 453);
+    ClickerFields fields;
+    fields.clock_text = u"unchanged";
+    try {
+      download_into(fields);
+      ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.number(), 453);
+    }
     EXPECT_EQ(library.call_names(), search_and_identifier + c.after_failure);
-    EXPECT_EQ(state.clock_text, u"unchanged");
+    EXPECT_EQ(fields.clock_text, u"unchanged");
   }
 }
 
@@ -145,11 +170,12 @@ TEST_F(ClockAndVersionTest, AMissingVersionFunctionFailsAfterThePortIsReleased) 
   library.handle(Function::csp2GetSwVersion, [](auto, auto) -> std::int32_t {
     throw Error::entry_point_not_found("csp2GetSwVersion");
   });
-  state.SwVersion = u"OLD";
-  EXPECT_EQ(open_error_number(), 453);
+  ClickerFields fields;
+  fields.SwVersion = u"OLD";
+  EXPECT_THROW(download_into(fields), Error);
   EXPECT_EQ(library.count(Function::csp2Restore), 1);
-  EXPECT_EQ(state.clock_text, u"301509170507");
-  EXPECT_EQ(state.SwVersion, u"OLD");
+  EXPECT_EQ(fields.clock_text, u"301509170507");
+  EXPECT_EQ(fields.SwVersion, u"OLD");
 }
 
 TEST_F(ClockAndVersionTest, TheHostMayRunAnotherOpenDuringThePause) {
@@ -176,7 +202,6 @@ TEST_F(ClockAndVersionTest, TheHostMayRunAnotherOpenDuringThePause) {
   EXPECT_EQ(library.count(Function::csp2Restore), 2);
   EXPECT_EQ(library.count(Function::csp2GetSwVersion), 2);
   EXPECT_EQ(texts(), (std::vector<Text>{u"", u"a", u"b"}));
-  EXPECT_EQ(state.clock_text, u"301509170507");
   EXPECT_TRUE(clicker.open_ok());
 }
 
@@ -184,22 +209,23 @@ TEST_F(ClockAndVersionTest, TheHostMayReplaceTheFieldsDuringThePause) {
   scanner_on(0, 2);
   packets({record(1, "a"), record(2, "b")});
   clock({30, 15, 9, 17, 5, 7});
+  ClickerFields fields;
   host.on_events = [&] {
-    state.barcode_texts.reset();
-    state.barcode_types = std::vector<Variant>(40, Variant(Text(u"replaced")));
-    state.barcode_times = std::vector<Date>{};
-    state.clock_text.clear();
-    state.SwVersion.clear();
-    state.log = u"replaced";
-    clicker.let_lastport(Variant::null());
+    fields.barcode_texts.reset();
+    fields.barcode_types = std::vector<Variant>(40, Variant(Text(u"replaced")));
+    fields.barcode_times = std::vector<Date>{};
+    fields.clock_text.clear();
+    fields.SwVersion.clear();
+    fields.log = u"replaced";
+    fields.lastport = Variant::null();
   };
-  clicker.open_clicker();
+  download_into(fields);
 
-  EXPECT_FALSE(state.barcode_texts.has_value());
-  EXPECT_EQ(types().size(), 40u);
-  EXPECT_EQ(state.clock_text, u"301509170507");
-  EXPECT_EQ(state.SwVersion, Text(8, u'\0'));
-  EXPECT_EQ(clicker.log(), u"replaced");
+  EXPECT_FALSE(fields.barcode_texts.has_value());
+  EXPECT_EQ(fields.barcode_types->size(), 40u);
+  EXPECT_EQ(fields.clock_text, u"301509170507");
+  EXPECT_EQ(fields.SwVersion, Text(8, u'\0'));
+  EXPECT_EQ(fields.log, u"replaced");
   EXPECT_EQ(library.call_names(), with_barcodes(2));
 }
 

@@ -99,7 +99,7 @@ TEST_F(PortSearchTest, ANegativeCountIsRejectedAndStaysInNumBarcodes) {
   EXPECT_EQ(clicker.log().substr(0, 22), u"OPNC:00093015*0*0*-2:0");
   EXPECT_EQ(clicker.num_barcodes(), -2);
   EXPECT_EQ(library.count(Function::csp2Restore), 1);
-  EXPECT_FALSE(state.barcode_texts.has_value());
+  EXPECT_FALSE(lists_allocated());
 }
 
 std::vector<std::int32_t> run(std::int32_t from, std::int32_t to) {
@@ -164,9 +164,12 @@ TEST_F(PortSearchTest, ALastportThatDoesNotConvertFailsBeforeAnyLibraryCall) {
                             Variant(ObjectValue{})};
   for (const Variant& value : values) {
     SCOPED_TRACE(to_utf8(value.is_null() ? Text(u"Null") : Text(u"value")));
-    state.log = u"old";
-    state.comport = 3;
-    state.open_ok = true;
+    library = FakeLibrary();
+    scanner_on(3);
+    clicker.let_lastport(Variant(std::int16_t{3}));
+    clicker.open_clicker();
+    ASSERT_TRUE(clicker.open_ok());
+    library.forget_calls();
     clicker.let_lastport(value);
     EXPECT_EQ(open_error_number(), 13);
     EXPECT_TRUE(library.calls().empty());
@@ -255,8 +258,14 @@ TEST_F(PortSearchTest, ASecondCallThatFindsNothingKeepsTheFirstCallsResults) {
   clock({30, 15, 9, 17, 5, 7});
   version(bytes_of("V2.0"));
   clicker.let_lastport(Variant(std::int16_t{4}));
-  clicker.open_clicker();
-  const ClickerState first = state;
+  // Both texts, each read by a whole conversation of the same answers.
+  const Text first_fixed_width = clicker.alldata();
+  library.forget_calls();
+  const Text first_delimited = clicker.alldata2();
+  const std::vector<Text> first_texts = texts();
+  const std::vector<Variant> first_types = types();
+  const std::vector<Date> first_times = times();
+  const Text first_serial = clicker.serial();
 
   library = FakeLibrary();
   library.script_all(Function::csp2Init, {-1, {}});
@@ -266,15 +275,16 @@ TEST_F(PortSearchTest, ASecondCallThatFindsNothingKeepsTheFirstCallsResults) {
   EXPECT_EQ(clicker.log().size(), 4u + 16 * 12);
   EXPECT_EQ(clicker.comport(), 999);
   EXPECT_FALSE(clicker.open_ok());
-  EXPECT_EQ(state.serial, first.serial);
-  EXPECT_EQ(state.num_barcodes, 2);
-  EXPECT_EQ(state.barcode_texts, first.barcode_texts);
-  EXPECT_EQ(state.barcode_types, first.barcode_types);
-  EXPECT_EQ(state.barcode_times, first.barcode_times);
-  EXPECT_EQ(state.clock_flag, first.clock_flag);
-  EXPECT_EQ(state.clock_text, first.clock_text);
-  EXPECT_EQ(state.clock_date, first.clock_date);
-  EXPECT_EQ(state.SwVersion, u"V2.0" + Text(4, u'\0'));
+  EXPECT_EQ(clicker.serial(), first_serial);
+  EXPECT_EQ(clicker.num_barcodes(), 2);
+  EXPECT_EQ(texts(), first_texts);
+  EXPECT_EQ(types(), first_types);
+  EXPECT_EQ(times(), first_times);
+  EXPECT_EQ(clicker.SwVersion(), u"V2.0" + Text(4, u'\0'));
+  // The clock of the first call too, which only the texts show: they export the fields
+  // as they are after a search that finds nothing.
+  EXPECT_EQ(clicker.alldata(), first_fixed_width);
+  EXPECT_EQ(clicker.alldata2(), first_delimited);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "conversations/set_clicker_time.h"
 
+#include "component/field_writer.h"
 #include "housekeeping_fixture.h"
 
 namespace vkd::testing {
@@ -48,9 +49,10 @@ TEST(ValidTime, HourUpToTwentyFourMinutesAndSecondsBelowSixty) {
   });
 }
 
-class ClockSetting : public ::testing::Test {
+// The conversation on its own, with the object's fields following it.
+class ClockSettingTest : public ::testing::Test {
  protected:
-  ClockSetting() {
+  ClockSettingTest() {
     state.log = u"OPOK:03142501*0";
     library.scanner().open(0);
   }
@@ -66,7 +68,8 @@ class ClockSetting : public ::testing::Test {
   FakeLibrary library;
   // The port the emptying has opened; it is released when the test ends.
   OpenPort port{library};
-  ClickerState state;
+  ClickerFields state;
+  FieldWriter writer{state};
 };
 
 struct SentCase {
@@ -74,7 +77,7 @@ struct SentCase {
   Bytes bytes;
 };
 
-TEST_F(ClockSetting, AcceptedTextIsLoggedWholeAndSentAsBinaryFields) {
+TEST_F(ClockSettingTest, AcceptedTextIsLoggedWholeAndSentAsBinaryFields) {
   const std::vector<SentCase> cases = {
       {u"595923311299", {59, 59, 23, 31, 12, 99}},
       {u"000509070304", {0, 5, 9, 7, 3, 4}},
@@ -87,7 +90,8 @@ TEST_F(ClockSetting, AcceptedTextIsLoggedWholeAndSentAsBinaryFields) {
     library.forget_calls();
     state.log = u"OPOK";
     state.timechange_ok = false;
-    set_clicker_time(state, port, c.text, 5);
+    const ClockSetting setting = set_clicker_time(port, c.text, 5, writer);
+    EXPECT_TRUE(setting.valid && setting.taken());
     EXPECT_EQ(to_utf8(state.log), "OPOK:SetTime:" + to_utf8(c.text) + ":0:01::TimeOK:");
     EXPECT_TRUE(state.timechange_ok);
     EXPECT_EQ(library.call_names(), clock_attempt);
@@ -95,10 +99,11 @@ TEST_F(ClockSetting, AcceptedTextIsLoggedWholeAndSentAsBinaryFields) {
   }
 }
 
-TEST_F(ClockSetting, AcceptedAtTheThirdAttempt) {
+TEST_F(ClockSettingTest, AcceptedAtTheThirdAttempt) {
   library.script(Function::csp2SetTime, 1, returns(-1));
   library.script(Function::csp2SetTime, 2, returns(4));
-  set_clicker_time(state, port, u"595923311299", 5);
+  const ClockSetting setting = set_clicker_time(port, u"595923311299", 5, writer);
+  EXPECT_EQ(setting.answers, (std::vector<std::int32_t>{-1, 4, 0}));
   EXPECT_EQ(to_utf8(state.log), "OPOK:03142501*0:SetTime:595923311299:-1:01:4:02:0:03::TimeOK:");
   EXPECT_TRUE(state.timechange_ok);
   EXPECT_EQ(library.call_names(), repeated(clock_attempt, 3));
@@ -106,17 +111,18 @@ TEST_F(ClockSetting, AcceptedAtTheThirdAttempt) {
   EXPECT_EQ(sent(3), (Bytes{59, 59, 23, 31, 12, 99}));
 }
 
-TEST_F(ClockSetting, RefusedAtEveryAttempt) {
+TEST_F(ClockSettingTest, RefusedAtEveryAttempt) {
   library.script_all(Function::csp2SetTime, returns(1));
   state.timechange_ok = true;
-  set_clicker_time(state, port, u"595923311299", 5);
+  const ClockSetting setting = set_clicker_time(port, u"595923311299", 5, writer);
+  EXPECT_FALSE(setting.taken());
   EXPECT_EQ(to_utf8(state.log),
             "OPOK:03142501*0:SetTime:595923311299:1:01:1:02:1:03:1:04:1:05");
   EXPECT_FALSE(state.timechange_ok);
   EXPECT_EQ(library.call_names(), repeated(clock_attempt, 5));
 }
 
-TEST_F(ClockSetting, RejectedTextSendsAndLogsNothing) {
+TEST_F(ClockSettingTest, RejectedTextSendsAndLogsNothing) {
   const std::vector<Text> texts = {
       u"000025010124",  // hour 25
       u"006000010124",  // minute 60
@@ -131,7 +137,8 @@ TEST_F(ClockSetting, RejectedTextSendsAndLogsNothing) {
   for (const Text& text : texts) {
     SCOPED_TRACE(to_utf8(text));
     state.timechange_ok = true;
-    set_clicker_time(state, port, text, 5);
+    const ClockSetting setting = set_clicker_time(port, text, 5, writer);
+    EXPECT_FALSE(setting.valid);
     EXPECT_EQ(state.log, u"OPOK:03142501*0");
     EXPECT_FALSE(state.timechange_ok);
     EXPECT_TRUE(library.calls().empty());

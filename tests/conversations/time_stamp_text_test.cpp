@@ -17,12 +17,15 @@ TimeStampText text_of(std::string_view characters) {
   return text;
 }
 
-// Whether the quick reading answered, after checking that its answer is the general one.
+// Whether the quick reading answered, after checking that its answer is the general one,
+// the date and whether it is the stamped time alike.
 bool regular_reading_agrees(const TimeStampText& text) {
-  Date quick;
+  StampReading quick;
   if (!read_regular_text(text, quick)) return false;
   TimeStampText general_text = text;
-  EXPECT_EQ(when(quick), when(date_of_text(general_text)));
+  const StampReading general = reading_of_text(general_text);
+  EXPECT_EQ(when(quick.date), when(general.date));
+  EXPECT_EQ(quick.known, general.known);
   EXPECT_EQ(general_text, text) << "the general reading repaired a text the quick one read";
   return true;
 }
@@ -63,9 +66,43 @@ TEST(TimeStampText, TheRegularReadingAgreesWithTheGeneralOneAroundEveryRegularTe
   EXPECT_GT(general_readings, 1000);
   // An unknown field anywhere in the buffer, the tail after the NUL included, needs the
   // repair of the general reading.
-  Date date;
+  StampReading date;
   EXPECT_FALSE(read_regular_text(text_of(std::string_view("02:30:15 PM  05/17/07\0\0\0\0" "63", 27)), date));
   EXPECT_FALSE(read_regular_text(text_of("02:30:63 PM  05/17/07"), date));
+}
+
+}  // namespace
+}  // namespace vkd::testing
+
+namespace vkd::testing {
+namespace {
+
+// A reading is the stamped time only when the date and the time of day were both read as
+// the scanner wrote them: a field it did not know, a fallback day, a missing time of day,
+// or a "63" read as 00 (which may be the year 2063) is not.
+TEST(TimeStampText, ATimeIsKnownOnlyWhenNothingWasGuessed) {
+  const struct {
+    const char* text;
+    bool known;
+  } cases[] = {
+      {"02:30:15 PM  05/17/07", true},
+      {"14:30:15    05/17/07", true},
+      {"02:30:15 PM  02/30/07", false},  // the fallback day
+      {"02:30:63 PM  05/17/07", false},  // an unknown second, read as 00
+      {"02:30:15 PM  05/17/63", false},  // 2063, whose "63" is read as 00 all the same
+      {"??:30:15 ??  05/17/07", false},
+      {"02:30:15 PM  ?\?/17/07", false},
+      {"14:30:15 05/17/07", false},      // no time of day in the first 11 characters
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    TimeStampText text = text_of(std::string(c.text) + '\0');
+    EXPECT_EQ(reading_of_text(text).known, c.known);
+  }
+  // A "63" after the text's NUL, the tail of a longer text before it, repairs nothing read.
+  TimeStampText tailed = text_of(std::string_view("02:30:15 PM  05/17/07\0\0\0\0" "63", 27));
+  EXPECT_TRUE(reading_of_text(tailed).known);
 }
 
 }  // namespace

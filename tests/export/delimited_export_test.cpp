@@ -1,4 +1,4 @@
-#include "export/delimited_export.h"
+#include "component/delimited_export.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ TEST(DelimitedExport, ReproducesTheWorkedExample) {
 }
 
 TEST(DelimitedExport, SeveralCharacterDelimiterIsUsedWholeBetweenEveryTwoFields) {
-  ClickerState state = worked_example();
+  ClickerFields state = worked_example();
   state.pdelimiter = u"||";
   state.num_barcodes = 0;
   EXPECT_EQ(delimited_export(state), u"DL||V03||ABCD1234||0123456789ABCDEF||H||20090501135357||0");
@@ -29,14 +29,14 @@ TEST(DelimitedExport, SeveralCharacterDelimiterIsUsedWholeBetweenEveryTwoFields)
 }
 
 TEST(DelimitedExport, BarcodeContainingTheDelimiterIsWrittenUnchangedAfterItsExactLength) {
-  ClickerState state = worked_example();
+  ClickerFields state = worked_example();
   set_records(state, {filled(u"A;B;;C", 2, at(2009, 5, 1, 0, 0, 0))});
   const Text text = delimited_export(state);
   EXPECT_EQ(text.substr(text.find(u";BC;")), u";BC;1;20090501000000;2;6;A;B;;C");
 }
 
 TEST(DelimitedExport, UnfilledEntryGivesDateZeroAnEmptyTypeAndAnEmptyBarcode) {
-  ClickerState state = worked_example();
+  ClickerFields state = worked_example();
   set_records(state, {ExportRecord{}, filled(u"5", 255, at(2009, 5, 1, 0, 0, 0))});
   const Text text = delimited_export(state);
   EXPECT_EQ(text.substr(text.find(u";BC;")),
@@ -44,13 +44,13 @@ TEST(DelimitedExport, UnfilledEntryGivesDateZeroAnEmptyTypeAndAnEmptyBarcode) {
 }
 
 TEST(DelimitedExport, NegativeCountIsWrittenWithItsSignAndNoRecord) {
-  ClickerState state = worked_example();
+  ClickerFields state = worked_example();
   state.num_barcodes = -5;
   EXPECT_EQ(delimited_export(state), u"DL;V03;ABCD1234;0123456789ABCDEF;H;20090501135357;-5");
 }
 
 TEST(DelimitedExport, RecordNumbersAndTheCountGrowWithoutFilling) {
-  const ClickerState state = repeated_records(10000, filled(u"B", 5, at(2009, 5, 1, 0, 0, 0)));
+  const ClickerFields state = repeated_records(10000, filled(u"B", 5, at(2009, 5, 1, 0, 0, 0)));
   const Text text = delimited_export(state);
   EXPECT_NE(text.find(u";H;20090501135357;10000;BC;1;"), Text::npos);
   EXPECT_NE(text.find(u";BC;999;20090501000000;5;1;B;BC;1000;"), Text::npos);
@@ -59,8 +59,8 @@ TEST(DelimitedExport, RecordNumbersAndTheCountGrowWithoutFilling) {
 
 // 2^31 characters, one more than a host's text or length_alldata2 holds: a long
 // delimiter carries the bulk, the serial the rest.
-ClickerState one_character_too_many() {
-  ClickerState state = repeated_records(3000, filled(u"8712345678906", 3, at(2009, 5, 1, 0, 0, 0)));
+ClickerFields one_character_too_many() {
+  ClickerFields state = repeated_records(3000, filled(u"8712345678906", 3, at(2009, 5, 1, 0, 0, 0)));
   const std::size_t delimiters = 6 + 6 * 3000;
   const std::size_t with_semicolons = delimited_export(state).size();
   const std::size_t missing = (std::size_t{1} << 31) - with_semicolons;
@@ -70,11 +70,11 @@ ClickerState one_character_too_many() {
 }
 
 TEST(DelimitedExport, ATextLongerThanAHostHoldsIsAnOverflowFoundBeforeAnythingIsBuilt) {
-  ClickerState far_too_long = repeated_records(32767, filled(u"8712345678906", 3, at(2009, 5, 1, 0, 0, 0)));
+  ClickerFields far_too_long = repeated_records(32767, filled(u"8712345678906", 3, at(2009, 5, 1, 0, 0, 0)));
   far_too_long.pdelimiter = Text(100'000, u'|');  // some 20 billion characters
   const struct {
     const char* name;
-    ClickerState state;
+    ClickerFields state;
   } cases[] = {{"100,000-character delimiter, 32,767 records", far_too_long},
                {"one character too many", one_character_too_many()}};
   for (const auto& c : cases) {

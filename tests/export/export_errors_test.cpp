@@ -6,8 +6,8 @@
 #include <string>
 
 #include "automation/error.h"
-#include "export/delimited_export.h"
-#include "export/fixed_width_export.h"
+#include "component/delimited_export.h"
+#include "component/fixed_width_export.h"
 #include "export_state.h"
 
 namespace vkd::testing {
@@ -15,19 +15,19 @@ namespace {
 
 struct BrokenLists {
   const char* name;
-  std::function<void(ClickerState&)> damage;  // applied to the worked example (2 records)
+  std::function<void(ClickerFields&)> damage;  // applied to the worked example (2 records)
 };
 
 struct Export {
   const char* name;
-  Text (*build)(const ClickerState&);
+  Text (*build)(const ClickerFields&);
 };
 
 class ExportOfBrokenLists : public ::testing::TestWithParam<std::tuple<Export, BrokenLists>> {};
 
 TEST_P(ExportOfBrokenLists, FailsWithSubscriptOutOfRange) {
   const auto& [exporter, broken] = GetParam();
-  ClickerState state = worked_example();
+  ClickerFields state = worked_example();
   broken.damage(state);
   try {
     const Text text = exporter.build(state);
@@ -43,15 +43,15 @@ INSTANTIATE_TEST_SUITE_P(
         ::testing::Values(Export{"Fixed", &fixed_width_export}, Export{"Delimited", &delimited_export}),
         ::testing::Values(
             BrokenLists{"NeverAllocated",
-                        [](ClickerState& s) {
-                          s = ClickerState{};
+                        [](ClickerFields& s) {
+                          s = ClickerFields{};
                           s.num_barcodes = 1;
                         }},
-            BrokenLists{"CountAboveTheBound", [](ClickerState& s) { s.num_barcodes = 3; }},
-            BrokenLists{"CountFarAboveTheBound", [](ClickerState& s) { s.num_barcodes = 32767; }},
-            BrokenLists{"TextsMissing", [](ClickerState& s) { s.barcode_texts.reset(); }},
-            BrokenLists{"TypesShort", [](ClickerState& s) { s.barcode_types->pop_back(); }},
-            BrokenLists{"TimesShort", [](ClickerState& s) { s.barcode_times->pop_back(); }})),
+            BrokenLists{"CountAboveTheBound", [](ClickerFields& s) { s.num_barcodes = 3; }},
+            BrokenLists{"CountFarAboveTheBound", [](ClickerFields& s) { s.num_barcodes = 32767; }},
+            BrokenLists{"TextsMissing", [](ClickerFields& s) { s.barcode_texts.reset(); }},
+            BrokenLists{"TypesShort", [](ClickerFields& s) { s.barcode_types->pop_back(); }},
+            BrokenLists{"TimesShort", [](ClickerFields& s) { s.barcode_times->pop_back(); }})),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) + std::get<1>(info.param).name;
     });

@@ -8,7 +8,7 @@
 #include "automation/date.h"
 #include "automation/text.h"
 #include "automation/variant.h"
-#include "state/clicker_state.h"
+#include "component/clicker_fields.h"
 
 namespace vkd::testing {
 
@@ -19,11 +19,11 @@ struct ExportRecord {
 };
 
 inline Date at(int year, int month, int day, int hour, int minute, int second) {
-  return date_from_parts(DateParts{year, month, day, hour, minute, second});
+  return add_duration(date_serial(year, month, day), hour, minute, second);
 }
 
 // Lists of records.size() + 1 entries (entry 0 unfilled) and num_barcodes to match.
-inline void set_records(ClickerState& state, const std::vector<ExportRecord>& records) {
+inline void set_records(ClickerFields& state, const std::vector<ExportRecord>& records) {
   std::vector<Text> texts(1);
   std::vector<Variant> types(1);
   std::vector<Date> times(1);
@@ -44,8 +44,8 @@ inline ExportRecord filled(Text barcode, std::int16_t type, Date time) {
 
 // Serial 0123456789ABCDEF, flag H, clock 13:53:57 on 1 May 2009, version ABCD1234, and
 // 8712345678906 (type 3, 13:45:02) and 12345678 (type 11, 13:46:10) of the same day.
-inline ClickerState worked_example() {
-  ClickerState state;
+inline ClickerFields worked_example() {
+  ClickerFields state;
   state.serial = u"0123456789ABCDEF";
   state.clock_flag = u"H";
   state.clock_text = u"575313010509";
@@ -57,8 +57,8 @@ inline ClickerState worked_example() {
 }
 
 // n copies of one record.
-inline ClickerState repeated_records(int n, const ExportRecord& record) {
-  ClickerState state = worked_example();
+inline ClickerFields repeated_records(int n, const ExportRecord& record) {
+  ClickerFields state = worked_example();
   set_records(state, std::vector<ExportRecord>(static_cast<std::size_t>(n), record));
   return state;
 }

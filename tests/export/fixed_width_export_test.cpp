@@ -1,4 +1,4 @@
-#include "export/fixed_width_export.h"
+#include "component/fixed_width_export.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +15,13 @@ TEST(FixedWidthExport, ReproducesTheWorkedExample) {
 }
 
 TEST(FixedWidthExport, NoBarcodesGivesTheHeaderOnly) {
-  ClickerState state = worked_example();
+  ClickerFields state = worked_example();
   state.num_barcodes = 0;
   EXPECT_EQ(fixed_width_export(state), u"V010123456789ABCDEFH5753130105090000");
 }
 
 TEST(FixedWidthExport, ClockTextKeepsItsLeadingZeros) {
-  ClickerState state = worked_example();
+  ClickerFields state = worked_example();
   state.num_barcodes = 0;
   state.clock_flag = u"L";
   state.clock_text = u"001509170507";
@@ -29,7 +29,7 @@ TEST(FixedWidthExport, ClockTextKeepsItsLeadingZeros) {
 }
 
 TEST(FixedWidthExport, NegativeCountIsZeroFilledAfterItsSignAndWritesNoRecord) {
-  ClickerState state;  // no lists at all: a negative count never reads them
+  ClickerFields state;  // no lists at all: a negative count never reads them
   state.num_barcodes = -5;
   const Text text = fixed_width_export(state);
   EXPECT_EQ(text.substr(text.size() - 5), u"-0005");
@@ -37,7 +37,7 @@ TEST(FixedWidthExport, NegativeCountIsZeroFilledAfterItsSignAndWritesNoRecord) {
 }
 
 TEST(FixedWidthExport, UnfilledEntryGivesBlanksTypeZeroAndDateZero) {
-  ClickerState state = worked_example();
+  ClickerFields state = worked_example();
   set_records(state, {ExportRecord{}});
   EXPECT_EQ(fixed_width_export(state).substr(header_length),
             u"001" u"             " u"00" u"18991230000000");
@@ -52,7 +52,7 @@ struct RecordCase {
 class FixedWidthRecord : public ::testing::TestWithParam<RecordCase> {};
 
 TEST_P(FixedWidthRecord, IsWrittenWithItsFieldsGrownWhereNeeded) {
-  ClickerState state = worked_example();
+  ClickerFields state = worked_example();
   set_records(state, {GetParam().record});
   EXPECT_EQ(fixed_width_export(state).substr(header_length), GetParam().expected);
 }
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FixedWidthExport, RecordOneThousandHasAFourDigitNumberAndShiftsLaterRecords) {
-  const ClickerState state = repeated_records(1001, filled(u"B", 5, at(2009, 5, 1, 0, 0, 0)));
+  const ClickerFields state = repeated_records(1001, filled(u"B", 5, at(2009, 5, 1, 0, 0, 0)));
   const Text text = fixed_width_export(state);
   const std::size_t record_1000 = header_length + 999 * record_length;
   EXPECT_EQ(text.substr(record_1000 - record_length, record_length),
@@ -85,7 +85,7 @@ TEST(FixedWidthExport, RecordOneThousandHasAFourDigitNumberAndShiftsLaterRecords
 }
 
 TEST(FixedWidthExport, MoreThan9999BarcodesGiveAFiveDigitCount) {
-  const ClickerState state = repeated_records(10000, filled(u"B", 5, at(2009, 5, 1, 0, 0, 0)));
+  const ClickerFields state = repeated_records(10000, filled(u"B", 5, at(2009, 5, 1, 0, 0, 0)));
   const Text text = fixed_width_export(state);
   EXPECT_EQ(text.substr(32, 5), u"10000");
   EXPECT_EQ(text.substr(text.size() - 34), u"10000B            0520090501000000");

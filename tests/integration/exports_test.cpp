@@ -71,7 +71,7 @@ TEST_F(ExportsWithSimulatedScanner, DelimiterOfSeveralCharactersAndAccessorsAfte
 
   clicker.let_get_barcode(12);
   EXPECT_EQ(clicker.sbarcode(), u"7622210449283");
-  EXPECT_EQ(clicker.stime(), date_from_parts(DateParts{2009, 5, 4, 16, 19, 47}));
+  EXPECT_EQ(clicker.stime(), add_duration(date_serial(2009, 5, 4), 16, 19, 47));
   EXPECT_EQ(clicker.stype(), Variant(std::int16_t{22}));
 }
 

@@ -12,13 +12,14 @@
 #include "automation/error.h"
 #include "component/clicker.h"
 #include "fake_host.h"
+#include "record_lists.h"
 #include "csp2a/library.h"
 
 namespace vkd {
 namespace {
 
 Date at(int year, int month, int day, int hour, int minute, int second) {
-  return date_from_parts(DateParts{year, month, day, hour, minute, second});
+  return add_duration(date_serial(year, month, day), hour, minute, second);
 }
 
 // A device file of its own for one test, named in CSP2A_DEVICE while the test runs.
@@ -45,7 +46,6 @@ class OpenClickerWithSimulatedScanner : public ::testing::Test {
  protected:
   testing::FakeHost host;
   Clicker clicker{installed_library(), host};
-  const ClickerState& state = clicker.state();
 };
 
 TEST_F(OpenClickerWithSimulatedScanner, DownloadsTheDemoScannerOnPort3) {
@@ -60,18 +60,21 @@ TEST_F(OpenClickerWithSimulatedScanner, DownloadsTheDemoScannerOnPort3) {
   EXPECT_EQ(log.substr(log.size() - 7), u"*0*0*12") << to_utf8(log);
   EXPECT_EQ(clicker.serial(), u"104A007E2391C50B");
   ASSERT_EQ(clicker.num_barcodes(), 12);
-  ASSERT_EQ(state.barcode_texts->size(), 13u);
-  EXPECT_EQ((*state.barcode_texts)[1], u"4006381333931");
-  EXPECT_EQ((*state.barcode_types)[1], Variant(std::int16_t{22}));
-  EXPECT_EQ((*state.barcode_times)[1], at(2009, 5, 1, 9, 12, 44));
-  EXPECT_EQ((*state.barcode_texts)[10], u"SN 0042-7781");
-  EXPECT_EQ((*state.barcode_times)[10], at(2009, 5, 4, 0, 0, 5));
-  EXPECT_EQ((*state.barcode_texts)[12], u"7622210449283");
-  EXPECT_EQ((*state.barcode_times)[12], at(2009, 5, 4, 16, 19, 47));
-  EXPECT_EQ(state.clock_flag, u"H");
-  EXPECT_EQ(state.clock_text, u"052016040509");
-  EXPECT_EQ(state.clock_date, at(2009, 5, 4, 16, 20, 5));
+  const std::vector<Text> texts = testing::barcode_texts(clicker);
+  const std::vector<Variant> types = testing::barcode_types(clicker);
+  const std::vector<Date> times = testing::barcode_times(clicker);
+  ASSERT_EQ(texts.size(), 13u);
+  EXPECT_EQ(texts[1], u"4006381333931");
+  EXPECT_EQ(types[1], Variant(std::int16_t{22}));
+  EXPECT_EQ(times[1], at(2009, 5, 1, 9, 12, 44));
+  EXPECT_EQ(texts[10], u"SN 0042-7781");
+  EXPECT_EQ(times[10], at(2009, 5, 4, 0, 0, 5));
+  EXPECT_EQ(texts[12], u"7622210449283");
+  EXPECT_EQ(times[12], at(2009, 5, 4, 16, 19, 47));
   EXPECT_EQ(clicker.SwVersion(), u"SIM 2.10");
+  // The clock, which the texts show: its flag and digits, and its date.
+  EXPECT_EQ(clicker.alldata().substr(19, 13), u"H052016040509");
+  EXPECT_EQ(clicker.alldata2().substr(35, 14), u"20090504162005");
 
   // The port was released: the next call finds the scanner again.
   clicker.open_clicker();
@@ -107,19 +110,19 @@ TEST_F(OpenClickerWithSimulatedScanner, DownloadsAScannerFromADeviceFile) {
   EXPECT_EQ(log.substr(log.size() - 6), u"*0*0*4") << to_utf8(log);
   EXPECT_EQ(clicker.serial(), u"0AFF000102030405");
   ASSERT_EQ(clicker.num_barcodes(), 4);
-  EXPECT_EQ(*state.barcode_texts,
+  EXPECT_EQ(testing::barcode_texts(clicker),
             (std::vector<Text>{u"", u"40012345", u"A\u20AC\u00E9", u"", u"HOUR"}));
-  EXPECT_EQ(*state.barcode_types,
+  EXPECT_EQ(testing::barcode_types(clicker),
             (std::vector<Variant>{Variant(), Variant(std::int16_t{28}), Variant(std::int16_t{3}),
                                   Variant(std::int16_t{255}), Variant(std::int16_t{1})}));
-  EXPECT_EQ((*state.barcode_times)[1], at(2007, 5, 17, 14, 30, 15));
-  EXPECT_EQ((*state.barcode_times)[2], at(2007, 5, 17, 14, 30, 0));
-  EXPECT_EQ((*state.barcode_times)[3], at(2001, 1, 1, 14, 30, 15));
-  EXPECT_EQ((*state.barcode_times)[4], at(2007, 5, 17, 0, 0, 0));
-  EXPECT_EQ(state.clock_flag, u"L");
-  EXPECT_EQ(state.clock_text, u"001509170507");
-  EXPECT_EQ(state.clock_date, at(2007, 5, 17, 9, 15, 0));
+  const std::vector<Date> times = testing::barcode_times(clicker);
+  EXPECT_EQ(times[1], at(2007, 5, 17, 14, 30, 15));
+  EXPECT_EQ(times[2], at(2007, 5, 17, 14, 30, 0));
+  EXPECT_EQ(times[3], at(2001, 1, 1, 14, 30, 15));
+  EXPECT_EQ(times[4], at(2007, 5, 17, 0, 0, 0));
   EXPECT_EQ(clicker.SwVersion(), u"V1.2" + Text(4, u'\0'));
+  EXPECT_EQ(clicker.alldata().substr(19, 13), u"L001509170507");
+  EXPECT_EQ(clicker.alldata2().substr(35, 14), u"20070517091500");
 }
 
 TEST_F(OpenClickerWithSimulatedScanner, AnOverflowingCountLeavesThePortFree) {

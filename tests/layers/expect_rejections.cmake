@@ -8,10 +8,10 @@ if(result EQUAL 0)
   message(FATAL_ERROR "the check passed the samples:\n${output}")
 endif()
 set(expected
-  "state/reads_component.h:5: layer state may not include component/"
-  "conversations/reads_a_peer.cpp:4: layer conversations may not include export/"
+  "automation/reads_conversations.h:5: layer automation may not include conversations/"
+  "conversations/reads_the_object.cpp:4: layer conversations may not include component/"
   "sim/reads_automation.cpp:3: layer sim may not include automation/"
-  "export/reads_cli.h:6: layer export may not include cli/")
+  "component/reads_cli.h:6: layer component may not include cli/")
 foreach(line IN LISTS expected)
   string(FIND "${output}" "${line}" at)
   if(at EQUAL -1)

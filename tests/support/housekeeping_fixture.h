@@ -91,12 +91,30 @@ struct Scene {
 
   Names calls() const { return library.call_names(); }
 
+  // Leaves open_ok, empty_ok and timechange_ok true, num_barcodes `count` and a log of
+  // its own behind, by an emptying that set the clock; then forgets that emptying's
+  // calls and pauses and starts the host's clock afresh.
+  void after_an_emptying_of(std::int16_t count) {
+    library.change_device([count](sim::Device& device) { device.barcodes.resize(static_cast<std::size_t>(count)); });
+    clicker.let_lastport(Variant(std::int16_t{3}));
+    clicker.let_pnewdatetime(u"595923311299");
+    clicker.EmptyScanner();
+    EXPECT_TRUE(clicker.open_ok() && clicker.empty_ok() && clicker.timechange_ok());
+    EXPECT_EQ(clicker.num_barcodes(), count);
+    clicker.let_pnewdatetime(u"");
+    earlier_log = clicker.log();
+    library.forget_calls();
+    host.seconds_of_day = FakeHost().seconds_of_day;
+    host.clock_readings = host.events_runs = host.waits = 0;
+    calls_at_pauses.clear();
+  }
+
   // A scanner on port 3 that does all it is asked.
   FakeLibrary library{scanner_on_port(3)};
   FakeHost host;
   Clicker clicker{library, host};
-  ClickerState& state = clicker.state();
   std::set<std::size_t> calls_at_pauses;
+  Text earlier_log;
 };
 
 class HousekeepingTest : public ::testing::Test, public Scene {};

@@ -14,8 +14,12 @@
 #include "automation/date.h"
 #include "automation/error.h"
 #include "component/clicker.h"
+#include "component/clicker_fields.h"
+#include "component/field_writer.h"
+#include "conversations/download.h"
 #include "fake_host.h"
 #include "fake_library.h"
+#include "record_lists.h"
 #include "sim/device.h"
 #include "sim/record.h"
 
@@ -109,6 +113,14 @@ class OpenClickerTest : public ::testing::Test {
     return found;
   }
 
+  // The download behind open_clicker, with object fields of the test's own following it:
+  // for what only the fields show (the clock's texts before an export reads them), and for
+  // a host that changes them during the pause.
+  void download_into(ClickerFields& fields, std::int64_t first_port = 0) {
+    FieldWriter writer(fields);
+    download(library, host, PortRange{.first = first_port}, writer);
+  }
+
   // Runs open_clicker, which must fail, and gives its error number.
   std::int32_t open_error_number() {
     try {
@@ -120,14 +132,15 @@ class OpenClickerTest : public ::testing::Test {
     return 0;
   }
 
-  const std::vector<Text>& texts() const { return *state.barcode_texts; }
-  const std::vector<Variant>& types() const { return *state.barcode_types; }
-  const std::vector<Date>& times() const { return *state.barcode_times; }
+  // The record lists as a host walks them (record_lists.h).
+  std::vector<Text> texts() { return barcode_texts(clicker); }
+  std::vector<Variant> types() { return barcode_types(clicker); }
+  std::vector<Date> times() { return barcode_times(clicker); }
+  bool lists_allocated() { return !texts().empty(); }
 
   FakeLibrary library;
   FakeHost host;
   Clicker clicker{library, host};
-  ClickerState& state = clicker.state();
 };
 
 }  // namespace vkd::testing

@@ -34,9 +34,4 @@ class ListEntries {
   std::span<const Entry> entries_;
 };
 
-template <typename Entry>
-const Entry& list_entry(const std::optional<std::vector<Entry>>& list, std::int64_t index) {
-  return ListEntries<Entry>(list)[index];
-}
-
 }  // namespace vkd

@@ -1,6 +1,7 @@
 #pragma once
-// The fields of one Clicker object. A new object starts with every field zero, empty or
-// unallocated; the fixed-length texts start filled with NUL characters.
+// The fields of one Clicker object under their published names. A new object starts with
+// every field zero, empty or unallocated; the fixed-length texts start filled with NUL
+// characters, as a classic automation object's fixed-length strings do.
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -11,7 +12,7 @@
 
 namespace vkd {
 
-struct ClickerState {
+struct ClickerFields {
   std::int16_t get_barcode = 0;
   Text serial;
   Text log;
@@ -24,8 +25,9 @@ struct ClickerState {
   Variant lastport;
   Text pnewdatetime;
   Text pdelimiter;
-  // The record lists: indexed 0 to their upper bound, entry 0 never filled. They do not
-  // exist until a download finds at least one barcode.
+  // The record lists: indexed 0 to their upper bound, entry 0 never filled, as the
+  // one-based arrays its hosts walk. They do not exist until a download finds at least
+  // one barcode.
   std::optional<std::vector<Text>> barcode_texts;
   std::optional<std::vector<Variant>> barcode_types;
   std::optional<std::vector<Date>> barcode_times;

@@ -1,7 +1,0 @@
-#include "conversations/release_port.h"
-
-namespace vkd {
-
-void release_port(Library& library) { library.csp2Restore(); }
-
-}  // namespace vkd
