@@ -227,3 +227,61 @@ TEST_F(DownloadTest, AnErrorAtTheThirdPacketKeepsTheRecordsBefore) {
 
 }  // namespace
 }  // namespace vkd::testing
+
+namespace vkd::testing {
+namespace {
+
+// What the command and the station read of a download: every record as it came, with
+// its bytes, and whether the download is complete.
+TEST_F(DownloadTest, TheResultSaysHowEachRecordCame) {
+  const Bytes stamp = {0xA1, 0xB2, 0xC3, 0xD4};
+  scanner_with({record(28, "40012345", stamp), Bytes{4, 9, 1, 2, 3, 4}, record(3, "x")},
+               {"02:30:15 PM  05/17/07", "02:30:63 PM  05/17/07"});
+  library.script_all(Function::csp2ReadData, {4, {}});  // one more than the library gives
+  DownloadObserver quiet;
+  const Download result = download(library, host, PortRange{}, quiet);
+
+  ASSERT_TRUE(result.answered());
+  EXPECT_EQ(result.count, 4);
+  ASSERT_EQ(result.records.size(), 4u);
+  const DownloadedRecord& whole = result.records[0];
+  EXPECT_EQ(whole.index, 1);
+  EXPECT_EQ(whole.state, RecordState::whole);
+  EXPECT_EQ(whole.code_type, 28);
+  EXPECT_EQ(whole.barcode, "40012345");
+  EXPECT_EQ(Bytes(whole.stamp.begin(), whole.stamp.end()), stamp);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(whole.stamp_text.data())), "02:30:15 PM  05/17/07");
+  EXPECT_EQ(when(whole.time), "2007-05-17 14:30:15");
+  EXPECT_TRUE(whole.time_known);
+  EXPECT_EQ(result.records[1].state, RecordState::malformed);
+  EXPECT_EQ(result.records[1].code_type, 9);
+  EXPECT_FALSE(result.records[1].time_known);
+  EXPECT_EQ(result.records[2].state, RecordState::whole);
+  EXPECT_FALSE(result.records[2].time_known);  // its second was not known
+  EXPECT_EQ(result.records[3].state, RecordState::not_delivered);
+  EXPECT_EQ(result.records[3].index, 4);
+  EXPECT_FALSE(result.complete());
+
+  library = FakeLibrary();
+  scanner_with({record(28, "40012345")}, {"02:30:15 PM  05/17/07"});
+  EXPECT_TRUE(download(library, host, PortRange{}, quiet).complete());
+}
+
+TEST_F(DownloadTest, TheConnectionKeepsEveryAttemptAndTheFailedAnswers) {
+  library.script(Function::csp2Init, 1, {0, {}});
+  library.script(Function::csp2ReadData, 1, {-7, {}});
+  scanner_on(2, 0);
+  DownloadObserver quiet;
+  const Download result = download(library, host, PortRange{}, quiet);
+  ASSERT_EQ(result.connection.attempts.size(), 3u);
+  EXPECT_EQ(result.connection.attempts[1].result, -1);
+  EXPECT_EQ(result.connection.answered(), &result.connection.attempts[2]);
+  const std::vector<PortAttempt> failed = result.connection.failed_answers();
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_EQ(failed[0].port, 0);
+  EXPECT_EQ(failed[0].count, -7);
+  EXPECT_TRUE(result.complete());
+}
+
+}  // namespace
+}  // namespace vkd::testing
