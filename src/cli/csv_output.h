@@ -5,15 +5,24 @@
 #include <string>
 #include <string_view>
 
-#include "cli/download_report.h"
+#include "cli/text_sink.h"
+#include "conversations/download.h"
 
 namespace vkd::cli {
 
 // A field quoted when it holds the separator, a quote, CR or LF; quotes inside doubled.
-std::string csv_field(std::string_view field, char separator);
+// The separator is one character in UTF-8, of one byte or several.
+std::string csv_field(std::string_view field, std::string_view separator);
 
-// The version loses the NUL characters that pad it to its eight places: NUL is no text a
-// spreadsheet takes. Without the header line when it continues a file that has one.
-std::string csv_output(const DownloadReport& report, char separator, bool with_header = true);
+// What a file continued by an addition already has: no header line (a new file), the
+// header of today's columns, or the header of the columns of earlier versions of this
+// program, which had no raw bytes; the lines added match it.
+enum class CsvColumns { new_file, current, without_raw_bytes };
+CsvColumns columns_of_header(std::string_view first_line, std::string_view separator);
+
+// The records that came whole. The version loses the NUL characters that pad it to its
+// eight places: NUL is no text a spreadsheet takes. A time the scanner did not stamp, and
+// a clock out of range, are empty fields; their raw bytes stand in the last columns.
+void write_csv(const Download& download, std::string_view separator, CsvColumns continued, TextSink& out);
 
 }  // namespace vkd::cli

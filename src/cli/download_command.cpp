@@ -2,56 +2,37 @@
 
 #include <algorithm>
 
+#include "cli/component_texts.h"
 #include "cli/csv_output.h"
-#include "cli/download_report.h"
 #include "cli/json_output.h"
+#include "cli/output_destination.h"
+#include "component/connection_log.h"
+#include "component/delimited_export.h"
+#include "conversations/download.h"
+#include "conversations/verified_erase.h"
 
 namespace vkd::cli {
 
 namespace {
 
-constexpr char csv_default_separator = ',';
+constexpr std::int64_t highest_port = std::numeric_limits<std::int16_t>::max();
+constexpr char csv_default_separator[] = ",";
 
-// v03 and v01 are the component's own texts, which read the scanner themselves; the other
-// forms are built from the records afterwards.
-std::string component_text(Clicker& clicker, const Invocation& invocation) {
-  switch (invocation.format) {
-    case Format::v03:
-      clicker.let_pdelimiter(from_utf8(invocation.delimiter.value_or("")));
-      return to_utf8(clicker.alldata2()) + "\n";
-    case Format::v01:
-      return to_utf8(clicker.alldata()) + "\n";
-    default:
-      clicker.open_clicker();
-      return {};
-  }
-}
-
-std::string formatted(const DownloadReport& report, const std::string& text,
-                      const Invocation& invocation, bool continuing) {
-  switch (invocation.format) {
-    case Format::csv:
-      return csv_output(report,
-                        invocation.delimiter ? invocation.delimiter->front() : csv_default_separator,
-                        !continuing);
-    case Format::json:
-      return json_output(report);
-    case Format::jsonl:
-      return jsonl_output(report);
-    default:
-      return text;
-  }
-}
+std::string yes_no(bool value) { return value ? "yes" : "no"; }
 
 // Searches, and with --wait searches again every few seconds until the scanner answers or
-// the time is up. The host's waits let a terminal show that the command is waiting.
-std::string search_and_read(Clicker& clicker, Host& host, const Invocation& invocation) {
-  const auto deadline =
-      host.monotonic_time() + std::chrono::seconds(invocation.wait_seconds.value_or(0));
+// the time is up. The host's waits let a terminal show that the command is waiting. The
+// log kept is the last search's.
+Download search_and_read(ScannerSession& session) {
+  Host& host = session.host;
+  const auto deadline = host.monotonic_time() + std::chrono::seconds(session.invocation.wait_seconds.value_or(0));
+  Text& log = session.new_log();
   for (;;) {
-    std::string text = component_text(clicker, invocation);
+    log.clear();
+    ConnectionLog observer(log);
+    Download download = vkd::download(session.library(), host, PortRange{.first = session.port.value_or(0), .highest = highest_port}, observer);
     auto now = host.monotonic_time();
-    if (clicker.open_ok() || now >= deadline) return text;
+    if (download.answered() || now >= deadline) return download;
     const auto next_search = std::min<std::chrono::nanoseconds>(now + search_interval, deadline);
     while (now < next_search) {
       host.wait_briefly();
@@ -60,58 +41,116 @@ std::string search_and_read(Clicker& clicker, Host& host, const Invocation& invo
   }
 }
 
-std::string no_scanner(const Invocation& invocation) {
+std::string no_scanner(const Invocation& invocation, const Connection& connection) {
+  std::string message;
+  for (const PortAttempt& failed : connection.failed_answers()) {
+    message += "clicker: the scanner on port " + std::to_string(failed.port) + " answered with a failure: status " +
+               std::to_string(*failed.status) + ", count " + std::to_string(*failed.count) + "\n";
+  }
+  if (!message.empty()) return message;
   if (!invocation.wait_seconds) return "clicker: no scanner answered on any port\n";
-  return "clicker: no scanner answered within " + std::to_string(*invocation.wait_seconds) +
-         " seconds\n";
+  return "clicker: no scanner answered within " + std::to_string(*invocation.wait_seconds) + " seconds\n";
+}
+
+// What kept the download from being complete: the first record that did not come whole.
+std::string incompleteness(const Download& download) {
+  const std::string of = " of " + std::to_string(download.count) + " records";
+  for (const DownloadedRecord& record : download.records) {
+    if (record.state == RecordState::not_delivered) {
+      return "read " + std::to_string(record.index - 1) + of + ": the scanner stopped answering";
+    }
+    if (record.state == RecordState::malformed) {
+      return "record " + std::to_string(record.index) + of + " came malformed (too short to hold a barcode)";
+    }
+  }
+  return "read " + std::to_string(download.records.size()) + of;
+}
+
+// The V03 delimiter: --delimiter, or the component's own when none is given.
+Text v03_delimiter(const Invocation& invocation) {
+  return Text(delimiter_of(from_utf8(invocation.delimiter.value_or(""))));
+}
+
+Data formatted(const Download& download, const Invocation& invocation) {
+  return [&download, &invocation](TextSink& sink, const Continued& continued) {
+    switch (invocation.format) {
+      case Format::v01:
+        return write_fixed_width_text(download, sink);
+      case Format::csv: {
+        const std::string separator = invocation.delimiter.value_or(csv_default_separator);
+        const CsvColumns columns =
+            continued.has_content ? columns_of_header(continued.first_line, separator) : CsvColumns::new_file;
+        return write_csv(download, separator, columns, sink);
+      }
+      case Format::json:
+        return write_json(download, sink);
+      case Format::jsonl:
+        return write_json_lines(download, sink);
+      default:
+        return write_delimited_text(download, v03_delimiter(invocation), sink);
+    }
+  };
+}
+
+Destination destination_of(const Invocation& invocation) {
+  if (!invocation.output) return {};
+  return {path_of_utf8(*invocation.output), invocation.append};
 }
 
 // Empties the scanner on the port where it answered, which need not be the one the search
-// started from. The emptying opens the port anew: a barcode scanned in between is erased
-// with the rest, and the count the emptying read before erasing tells of it.
-void empty_after_download(Clicker& clicker, const Invocation& invocation, int downloaded,
-                          Outcome& outcome) {
-  const std::int16_t port = clicker.comport();
-  if (invocation.log) outcome.complaint += to_utf8(clicker.log()) + "\n";
-  clicker.let_lastport(Variant(std::int32_t{port}));
-  const EmptyingReport report = empty_scanner(clicker, invocation.set_clock, port, "emptied");
-  std::string problems = report.complaint;
-  if (clicker.open_ok() && clicker.num_barcodes() > downloaded) {
-    problems += "clicker: the scanner held " + std::to_string(clicker.num_barcodes()) +
-                " records when it was emptied, " + std::to_string(downloaded) +
-                " when it was read: those scanned in between are lost\n";
+// started from, only when it still holds exactly what was read.
+void erase_after_download(ScannerSession& session, const Download& download) {
+  const std::int32_t port = download.connection.answered()->port;
+  ConnectionLog observer(session.new_log());
+  const VerifiedErase erase =
+      verified_erase(session.library(), session.host, port, download.records, session.clock_text(), observer);
+  std::string lines = "emptied: " + yes_no(erase.confirmed()) + "\n";
+  if (erase.clock) lines += "clock set: " + yes_no(erase.clock->taken()) + "\n";
+  session.messages += lines;
+  if (!erase.answered()) {
+    session.complain(exit_not_done, "clicker: the scanner did not answer on port " + std::to_string(port) +
+                                        " when it was to be emptied: nothing was erased\n");
+  } else if (erase.content == ScannerContent::changed) {
+    const std::int16_t held = *erase.opening.count;
+    const std::string change = held != download.count ? " held " + std::to_string(held) +
+                                                            " records when it was to be emptied, " +
+                                                            std::to_string(download.count) + " when it was read"
+                                                      : "'s records changed since they were read";
+    session.complain(exit_not_done, "clicker: the scanner" + change + ": nothing was erased; download again\n");
+  } else if (!erase.confirmed()) {
+    session.complain(exit_not_done, "clicker: the scanner was not emptied\n");
   }
-  outcome.complaint += (report.lines.empty() ? "emptied: no\n" : report.lines) + problems;
-  if (!problems.empty()) outcome.exit_code = exit_not_done;
+  if (erase.clock && !erase.clock->taken()) session.complain(exit_not_done, "clicker: the scanner refused the clock\n");
 }
 
 }  // namespace
 
-Outcome download(Clicker& clicker, Host& host, const Invocation& invocation) {
-  std::string text = search_and_read(clicker, host, invocation);
-  // Without a scanner the exports still format whatever the object holds: nothing there
-  // is worth printing.
-  if (!clicker.open_ok()) return Outcome::ending(exit_not_done, no_scanner(invocation));
-  DownloadReport report = download_report(clicker);
-  Outcome outcome;
-  outcome.answered_port = clicker.comport();
-  outcome.output = [report, text = std::move(text), &invocation](bool continuing) {
-    return formatted(report, text, invocation, continuing);
-  };
-  const auto read = report.records.size();
-  if (read < static_cast<std::size_t>(report.count)) {
-    outcome.exit_code = exit_not_done;
-    outcome.complaint = "clicker: read " + std::to_string(read) + " of " +
-                        std::to_string(report.count) +
-                        " records: the scanner stopped answering" +
-                        (invocation.empty_after ? "; it was not emptied\n" : "\n");
+void download_command(ScannerSession& session) {
+  const Invocation& invocation = session.invocation;
+  const Download download = search_and_read(session);
+  session.host.finish();
+  if (!download.answered()) return session.complain(exit_not_done, no_scanner(invocation, download.connection));
+  const auto answered_port = static_cast<std::int16_t>(download.connection.answered()->port);
+
+  if (invocation.format == Format::v03 &&
+      !delimited_text_fits(download, v03_delimiter(invocation))) {
+    session.overflow_cause = "the V03 text would be longer than 2,147,483,647 characters, more than the "
+                             "component's text can hold: use a shorter --delimiter";
+    return session.failed(Error::overflow());
   }
-  if (invocation.empty_after) {
-    outcome.after_delivery = [&clicker, &invocation, count = report.count](Outcome& done) {
-      empty_after_download(clicker, invocation, count, done);
-    };
+  const bool complete = download.complete();
+  const std::string not_emptied = invocation.empty_after ? "; it was not emptied" : "";
+  if (!complete && invocation.output) {
+    session.complain(exit_not_done, "clicker: " + incompleteness(download) + not_emptied + "; " + *invocation.output +
+                                        " was kept as it was, and the records stay on the scanner for the next run\n");
+    return session.remember(answered_port);
   }
-  return outcome;
+  if (!complete) session.complain(exit_not_done, "clicker: " + incompleteness(download) + not_emptied + "\n");
+  if (const auto failure = deliver(session.environment.out, destination_of(invocation), formatted(download, invocation))) {
+    return session.complain(exit_failure, "clicker: cannot write output: " + *failure + "\n");
+  }
+  session.remember(answered_port);
+  if (invocation.empty_after && complete) erase_after_download(session, download);
 }
 
 }  // namespace vkd::cli

@@ -1,10 +1,10 @@
 #pragma once
 // The download command: finds the scanner (waiting for it when asked), reads everything it
-// holds, and empties it only once all of that is safely written.
+// holds, writes it out, and empties it only once all of that is safely written and the
+// scanner still holds exactly what was read.
 #include <chrono>
 
-#include "automation/host.h"
-#include "cli/scanner_commands.h"
+#include "cli/scanner_session.h"
 
 namespace vkd::cli {
 
@@ -12,8 +12,7 @@ namespace vkd::cli {
 // cradle, rarely enough to leave the serial ports alone.
 inline constexpr std::chrono::seconds search_interval{3};
 
-// The search starts at the object's lastport. `host` is the one the object waits on: its
-// clock times --wait, and its waits show on a terminal.
-Outcome download(Clicker& clicker, Host& host, const Invocation& invocation);
+// The search starts at the session's port, or at 0.
+void download_command(ScannerSession& session);
 
 }  // namespace vkd::cli

@@ -1,17 +1,18 @@
 #pragma once
-// The download as one JSON object: the scanner's identifier, version, clock and count,
-// and the records in scanner order. The version keeps all eight characters; NUL
-// characters appear as \u0000.
-#include <string>
-
-#include "cli/download_report.h"
+// The download as one JSON document, or as JSON Lines (one object per record, each with
+// the scanner's identifier, so that a file to which download after download is appended
+// stays one object per line). Barcodes are read one character per byte, as the component
+// reads them, and given as their bytes in hex too; a time the scanner did not stamp, and
+// a clock out of range, are null, with their raw bytes beside them.
+#include "cli/text_sink.h"
+#include "conversations/download.h"
 
 namespace vkd::cli {
 
-std::string json_output(const DownloadReport& report);
+// The scanner's identifier, version (all eight characters; NUL characters appear as
+// \u0000), clock and count, and the records that came whole, in scanner order.
+void write_json(const Download& download, TextSink& out);
 
-// One line per record, each an object that carries the scanner's identifier too, so that
-// a file to which download after download is appended stays one object per line.
-std::string jsonl_output(const DownloadReport& report);
+void write_json_lines(const Download& download, TextSink& out);
 
 }  // namespace vkd::cli

@@ -1,6 +1,7 @@
 #include "cli/output_destination.h"
 
 #include <cerrno>
+#include <fstream>
 #include <system_error>
 
 #include "cli/atomic_file.h"
@@ -22,12 +23,38 @@ std::optional<std::string> write_to_stream(std::ostream& out, std::string_view t
   return reason != 0 ? std::generic_category().message(reason) : std::string("the stream failed");
 }
 
-std::optional<std::string> deliver(std::ostream& out, const Destination& destination,
-                                   const std::function<std::string(bool continuing)>& data) {
-  if (!destination.file) return write_to_stream(out, data(false));
-  const std::error_code error = destination.append
-                                    ? append_to_file(*destination.file, data)
-                                    : write_file_atomically(*destination.file, data(false));
+namespace {
+
+// Gathers the data whole, for the file functions below that take it so.
+class StringSink final : public TextSink {
+ public:
+  void write(std::string_view bytes) override { text.append(bytes); }
+  std::string text;
+};
+
+// The first line of a file being continued, up to its line break.
+std::string first_line_of(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+}  // namespace
+
+std::optional<std::string> deliver(std::ostream& out, const Destination& destination, const Data& data) {
+  StringSink sink;
+  if (!destination.file) {
+    data(sink, Continued{});
+    return write_to_stream(out, sink.text);
+  }
+  const std::error_code error =
+      destination.append ? append_to_file(*destination.file,
+                                          [&](bool has_content) {
+                                            data(sink, Continued{has_content, has_content ? first_line_of(*destination.file) : ""});
+                                            return sink.text;
+                                          })
+                         : (data(sink, Continued{}), write_file_atomically(*destination.file, sink.text));
   if (error) return error.message();
   return std::nullopt;
 }

@@ -7,7 +7,9 @@
 #include "cli/platform.h"
 #include "cli/progress_host.h"
 #include "cli/scanner_commands.h"
+#include "cli/scanner_session.h"
 #include "cli/state_file.h"
+#include "component/clicker.h"
 
 namespace vkd::cli {
 
@@ -15,54 +17,20 @@ namespace {
 
 std::optional<std::int16_t> chosen_port(const Invocation& invocation, Environment& environment) {
   if (invocation.port || !environment.state_file) return invocation.port;
-  return read_remembered_port(*environment.state_file, environment.earlier_state_file,
-                              environment.err);
+  return read_remembered_port(*environment.state_file, environment.earlier_state_file, environment.err);
 }
 
-Outcome run_on_scanner(Clicker& clicker, Host& host, const Invocation& invocation,
-                       std::int16_t port) {
-  switch (invocation.command) {
+void run_on_scanner(ScannerSession& session) {
+  switch (session.invocation.command) {
     case Command::empty:
-      return empty(clicker, invocation, port);
+      return empty_command(session);
     case Command::params_show:
-      return params_show(clicker, invocation, port);
+      return params_show_command(session);
     case Command::params_reset:
-      return params_reset(clicker, invocation, port);
+      return params_reset_command(session);
     default:
-      return download(clicker, host, invocation);
+      return download_command(session);
   }
-}
-
-// The error numbers a user meets on the command line, said in the command's own terms.
-std::string error_complaint(const Error& error) {
-  std::string complaint = "clicker: error " + std::to_string(error.number()) + ": " +
-                          to_utf8(error.description()) + "\n";
-  if (error.code() == ErrorNumber::overflow) {
-    complaint += "clicker: the scanner holds more than 32,767 records, more than one download "
-                 "can take\n";
-  } else if (error.code() == ErrorNumber::file_not_found) {
-    complaint += "clicker: " + library_search_text() + "\n";
-  }
-  return complaint;
-}
-
-Destination destination_of(const Invocation& invocation) {
-  if (!invocation.output) return {};
-  return {path_of_utf8(*invocation.output), invocation.append};
-}
-
-// Writes the data, then remembers the port, then runs what had to wait for both.
-void deliver_outcome(Outcome& outcome, const Invocation& invocation, Environment& environment) {
-  if (outcome.output) {
-    if (const auto failure = deliver(environment.out, destination_of(invocation), outcome.output)) {
-      outcome.exit_code = exit_failure;
-      outcome.complaint += "clicker: cannot write output: " + *failure + "\n";
-      return;
-    }
-  }
-  if (outcome.answered_port && environment.state_file)
-    remember_port(*environment.state_file, *outcome.answered_port, environment.err);
-  if (outcome.after_delivery && outcome.exit_code == exit_ok) outcome.after_delivery(outcome);
 }
 
 int scanner_command(const Invocation& invocation, Environment& environment) {
@@ -74,21 +42,18 @@ int scanner_command(const Invocation& invocation, Environment& environment) {
     return exit_not_done;
   }
   ProgressHost host(environment.host, environment.err, environment.err_is_terminal);
-  Clicker clicker(environment.library, host);
-  if (port) clicker.let_lastport(Variant(std::int32_t{*port}));
-  Outcome outcome;
+  ScannerSession session(invocation, environment, host, port);
   try {
-    outcome = run_on_scanner(clicker, host, invocation, port.value_or(0));
-    host.finish();
-    deliver_outcome(outcome, invocation, environment);
+    run_on_scanner(session);
   } catch (const Error& error) {
-    outcome.exit_code = exit_failure;
-    outcome.complaint += error_complaint(error);
+    session.failed(error);
   }
   host.finish();
-  if (invocation.log) environment.err << to_utf8(clicker.log()) << "\n";
-  environment.err << outcome.complaint << std::flush;
-  return outcome.exit_code;
+  if (invocation.log) {
+    for (const Text& log : session.logs) environment.err << to_utf8(log) << "\n";
+  }
+  environment.err << session.messages << std::flush;
+  return session.exit_code;
 }
 
 int print(Environment& environment, std::string_view text) {
@@ -104,12 +69,11 @@ int print(Environment& environment, std::string_view text) {
 int execute(const Invocation& invocation, Environment& environment) {
   switch (invocation.command) {
     case Command::help:
-      return print(environment, invocation.help_topic ? command_help(*invocation.help_topic)
-                                                      : help_text());
+      return print(environment, invocation.help_topic ? command_help(*invocation.help_topic) : help_text());
     case Command::version:
       return print(environment, std::string("clicker ") + std::string(version_text) + "\n");
     case Command::hello:
-      return print(environment, to_utf8(Clicker::hello()) + "\n");
+      return print(environment, to_utf8(greeting) + "\n");
     default:
       return scanner_command(invocation, environment);
   }

@@ -24,10 +24,13 @@ class LengthCounter {
   void append_left_aligned(std::u16string_view value, int width) { add(left_aligned_length(value, width)); }
   void append_date(Date) { add(yyyymmddhhnnss_length); }
 
-  // A text longer than a host's text or a 32-bit length holds is an overflow (6), found
-  // before anything of its size is allocated.
+  // Whether the text is no longer than a host's text or a 32-bit length holds.
+  bool fits_a_host_text() const {
+    return length_ <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+  }
+  // A longer one is an overflow (6), found before anything of its size is allocated.
   std::size_t length() const {
-    if (length_ > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) throw Error::overflow();
+    if (!fits_a_host_text()) throw Error::overflow();
     return static_cast<std::size_t>(length_);
   }
 

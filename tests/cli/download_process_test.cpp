@@ -74,9 +74,12 @@ TEST(DownloadCommand, JsonCarriesTheScannerAndEveryRecord) {
   EXPECT_EQ(document["version"], "V1.5\0\0\0\0"s);
   EXPECT_EQ(document["clock"], "2009-05-01T13:53:57");
   EXPECT_EQ(document["count"], 2);
+  EXPECT_EQ(document["clock_hex"], "39350D010509");
   EXPECT_EQ(document["records"], json::parse(R"([
-              {"index": 1, "barcode": "8712345678906", "code_type": 3, "time": "2009-05-01T13:45:02"},
-              {"index": 2, "barcode": "12345678", "code_type": 11, "time": "2009-05-01T13:46:10"}])"));
+              {"index": 1, "barcode": "8712345678906", "code_type": 3, "time": "2009-05-01T13:45:02",
+               "barcode_hex": "38373132333435363738393036", "stamp_hex": "42DB4225"},
+              {"index": 2, "barcode": "12345678", "code_type": 11, "time": "2009-05-01T13:46:10",
+               "barcode_hex": "3132333435363738", "stamp_hex": "8ADB4225"}])"));
 }
 
 // A comma and a quote need RFC 4180 quoting; the byte 0x80 is the euro sign of
@@ -96,8 +99,9 @@ TEST(DownloadCommand, CsvQuotesBarcodesAndWritesUtf8) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(
       run.out,
-      "index,barcode,code_type,time,identifier,version,clock,count\r\n"
-      "1,\"A,\"\"B\u20AC\",1,2010-12-31T23:59:58,0123456789ABCDEF,V1.5,2009-05-01T13:53:57,1\r\n");
+      "index,barcode,code_type,time,identifier,version,clock,count,stamp_hex,clock_hex\r\n"
+      "1,\"A,\"\"B\u20AC\",1,2010-12-31T23:59:58,0123456789ABCDEF,V1.5,2009-05-01T13:53:57,1,FA7E3F2B,"
+      "39350D010509\r\n");
 }
 
 TEST(DownloadCommand, NoScannerOnAnyPortExitsTwoAndPrintsNothing) {

@@ -54,7 +54,7 @@ TEST(RememberedPort, CorruptStateFileIsIgnoredWithAWarningAndRewritten) {
   const ProgramRun run = sandbox.run({"download", "--format", "csv"});
 
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(run.out, "index,barcode,code_type,time,identifier,version,clock,count\r\n");
+  EXPECT_EQ(run.out, "index,barcode,code_type,time,identifier,version,clock,count,stamp_hex,clock_hex\r\n");
   EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
   EXPECT_EQ(remembered(sandbox), json({{"port", 2}}));
 }
