@@ -10,6 +10,7 @@
 #include "component/clicker.h"
 #include "fake_host.h"
 #include "fuzz_check.h"
+#include "record_lists.h"
 #include "scanner_from_input.h"
 
 namespace {
@@ -31,32 +32,34 @@ std::int32_t sane_count(std::int32_t count) {
 bool upper_hex(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'); }
 bool digit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-void check_open_outcome(const Clicker& clicker) {
-  const auto& state = clicker.state();
-  VKD_FUZZ_CHECK(state.log.starts_with(u"OPOK") != state.log.starts_with(u"OPNC"));
-  VKD_FUZZ_CHECK(clicker.open_ok() == state.log.starts_with(u"OPOK"));
+void check_open_outcome(Clicker& clicker) {
+  const Text log = clicker.log();
+  VKD_FUZZ_CHECK(log.starts_with(u"OPOK") != log.starts_with(u"OPNC"));
+  VKD_FUZZ_CHECK(clicker.open_ok() == log.starts_with(u"OPOK"));
   // 999 means "no port" only together with open_ok: a scanner may answer on port 999.
   if (!clicker.open_ok()) VKD_FUZZ_CHECK(clicker.comport() == 999);
   if (clicker.open_ok()) {
-    VKD_FUZZ_CHECK(state.serial.size() == 16 && std::ranges::all_of(state.serial, upper_hex));
-    VKD_FUZZ_CHECK(state.clock_flag == u"H" || state.clock_flag == u"L");
-    VKD_FUZZ_CHECK(std::ranges::all_of(state.clock_text, digit));
+    const Text serial = clicker.serial();
+    VKD_FUZZ_CHECK(serial.size() == 16 && std::ranges::all_of(serial, upper_hex));
   }
-  VKD_FUZZ_CHECK(state.clock_text.size() == 12);
-  VKD_FUZZ_CHECK(state.SwVersion.size() == 8);
-  VKD_FUZZ_CHECK(state.barcode_texts.has_value() == state.barcode_types.has_value());
-  VKD_FUZZ_CHECK(state.barcode_texts.has_value() == state.barcode_times.has_value());
-  if (state.barcode_texts) {
-    VKD_FUZZ_CHECK(state.barcode_texts->size() == state.barcode_types->size());
-    VKD_FUZZ_CHECK(state.barcode_texts->size() == state.barcode_times->size());
-  }
+  VKD_FUZZ_CHECK(clicker.SwVersion().size() == 8);
+}
+
+// The clock as the fixed-width header shows it: a flag and twelve digits once a clock was
+// read, blanks and zeros before.
+void check_clock_fields(const Text& fixed_width, bool clock_read) {
+  VKD_FUZZ_CHECK(fixed_width.size() >= 36);
+  const char16_t flag = fixed_width[19];
+  VKD_FUZZ_CHECK(clock_read ? flag == u'H' || flag == u'L' : flag == u' ' || flag == u'H' || flag == u'L');
+  VKD_FUZZ_CHECK(std::all_of(fixed_width.begin() + 20, fixed_width.begin() + 32, digit));
 }
 
 // Every index inside the lists reads; every index outside them, or any index before the
-// lists exist, is the subscript error and nothing else.
+// lists exist, is the subscript error and nothing else. The three lists are alike.
 void check_accessors(Clicker& clicker) {
-  const auto& lists = clicker.state().barcode_texts;
-  const int upper = lists ? static_cast<int>(lists->size()) - 1 : -1;
+  const int upper = static_cast<int>(vkd::testing::barcode_texts(clicker).size()) - 1;
+  VKD_FUZZ_CHECK(vkd::testing::barcode_types(clicker).size() == static_cast<std::size_t>(upper + 1));
+  VKD_FUZZ_CHECK(vkd::testing::barcode_times(clicker).size() == static_cast<std::size_t>(upper + 1));
   for (int index = -1; index <= upper + 1; ++index) {
     clicker.let_get_barcode(static_cast<std::int16_t>(index));
     const bool inside = index >= 0 && index <= upper;
@@ -100,6 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (completes(export_errors, [&] { fixed_width = clicker.alldata(); })) {
     check_open_outcome(clicker);
     VKD_FUZZ_CHECK(fixed_width.starts_with(u"V01"));
+    check_clock_fields(fixed_width, clicker.open_ok());
   }
   Text delimited;
   if (completes(export_errors, [&] { delimited = clicker.alldata2(); })) {

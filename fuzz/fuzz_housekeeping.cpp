@@ -18,6 +18,7 @@ namespace {
 using vkd::Clicker;
 using vkd::ErrorNumber;
 using vkd::Text;
+using vkd::Variant;
 using vkd::testing::Call;
 using vkd::testing::completes;
 using vkd::testing::FakeLibrary;
@@ -70,7 +71,7 @@ bool valid_clock(const std::vector<int>& pieces) {
 // At most five attempts, stopping at the first accepted one; twelve digits that name a
 // real date and time are sent, as their six binary values, exactly when the scanner
 // answered, and nothing else is ever sent.
-void check_clock_step(const Clicker& clicker, const FakeLibrary& library) {
+void check_clock_step(const Clicker& clicker, const FakeLibrary& library, const Text& date_time) {
   const auto attempts = calls_of(library, Function::csp2SetTime);
   VKD_FUZZ_CHECK(attempts.size() <= 5);
   for (std::size_t k = 0; k + 1 < attempts.size(); ++k) VKD_FUZZ_CHECK(attempts[k]->result != 0);
@@ -78,7 +79,6 @@ void check_clock_step(const Clicker& clicker, const FakeLibrary& library) {
   VKD_FUZZ_CHECK(clicker.timechange_ok() == accepted);
   if (!accepted && !attempts.empty()) VKD_FUZZ_CHECK(attempts.size() == 5);
 
-  const Text& date_time = clicker.state().pnewdatetime;
   if (date_time.empty()) VKD_FUZZ_CHECK(attempts.empty());
   const auto pieces = clock_pieces(date_time);
   if (!pieces) return;
@@ -88,9 +88,17 @@ void check_clock_step(const Clicker& clicker, const FakeLibrary& library) {
   }
 }
 
-void check_emptying(const Clicker& clicker, const FakeLibrary& library) {
-  const Text& log = clicker.log();
-  if (clicker.state().lastport.is_empty()) {
+// What the object was given: its lastport and clock text, and the lists it took.
+struct Given {
+  Variant lastport;
+  Text date_time;
+  Text newparams;
+  Text cur_clicker_params;
+};
+
+void check_emptying(const Clicker& clicker, const FakeLibrary& library, const Given& given) {
+  const Text log = clicker.log();
+  if (given.lastport.is_empty()) {
     VKD_FUZZ_CHECK(log == u"ENSP" && !clicker.open_ok() && library.calls().empty());
   } else {
     VKD_FUZZ_CHECK(log.starts_with(u"OPNP") || log.starts_with(u"OPNG") ||
@@ -99,13 +107,13 @@ void check_emptying(const Clicker& clicker, const FakeLibrary& library) {
     if (clicker.open_ok()) VKD_FUZZ_CHECK(library.calls().back().function == Function::csp2Restore);
   }
   VKD_FUZZ_CHECK(clicker.empty_ok() == log.starts_with(u"CLOK:"));
-  check_clock_step(clicker, library);
+  check_clock_step(clicker, library, given.date_time);
 }
 
 // Each write sends the value byte, a 0 and eight blanks, told to send two; a list whose
 // count and entries are digits is written entry by entry, missing entries as 0 to 0.
-void check_parameter_writes(const Clicker& clicker, const FakeLibrary& library) {
-  if (clicker.state().lastport.is_empty()) {
+void check_parameter_writes(const Clicker& clicker, const FakeLibrary& library, const Given& given) {
+  if (given.lastport.is_empty()) {
     VKD_FUZZ_CHECK(!clicker.open_ok() && library.calls().empty());
     return;
   }
@@ -117,7 +125,7 @@ void check_parameter_writes(const Clicker& clicker, const FakeLibrary& library) 
     VKD_FUZZ_CHECK(std::all_of(write->input.begin() + 2, write->input.end(),
                                [](std::uint8_t b) { return b == ' '; }));
   }
-  const Text& list = clicker.state().newparams;
+  const Text& list = given.newparams;
   const auto count = two_digits(list, 0);
   if (!count) return;
   VKD_FUZZ_CHECK(writes.size() == static_cast<std::size_t>(*count));
@@ -135,9 +143,8 @@ void check_parameter_writes(const Clicker& clicker, const FakeLibrary& library) 
 
 // The report repeats the list's count, has one read per listed number (each given a
 // zeroed buffer of 10), and its status text starts with the protocol item.
-void check_parameter_report(const Text& report, const Clicker& clicker,
-                            const FakeLibrary& library) {
-  const Text& list = clicker.state().cur_clicker_params;
+void check_parameter_report(const Text& report, const FakeLibrary& library, const Given& given) {
+  const Text& list = given.cur_clicker_params;
   const Text count_text = list.substr(0, 2);
   VKD_FUZZ_CHECK(report.starts_with(count_text));
   const auto reads = calls_of(library, Function::csp2GetParam);
@@ -166,26 +173,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vkd::testing::answer_from_input(library, input);
   vkd::testing::InstantHost host;
   Clicker clicker(library, host);
-  clicker.let_lastport(input.variant());
-  clicker.let_pnewdatetime(input.text());
+  Given given;
+  given.lastport = input.variant();
+  given.date_time = input.text();
+  clicker.let_lastport(given.lastport);
+  clicker.let_pnewdatetime(given.date_time);
   // Null and objects are refused with 13, and a date outside the calendar has no text;
   // a refused list stays empty.
-  completes(housekeeping_errors, [&] { clicker.let_newparams(input.variant()); });
-  completes(housekeeping_errors, [&] { clicker.let_cur_clicker_params(input.variant()); });
+  const Variant newparams = input.variant();
+  completes(housekeeping_errors, [&] {
+    clicker.let_newparams(newparams);
+    given.newparams = to_text(newparams);
+  });
+  const Variant cur_clicker_params = input.variant();
+  completes(housekeeping_errors, [&] {
+    clicker.let_cur_clicker_params(cur_clicker_params);
+    given.cur_clicker_params = to_text(cur_clicker_params);
+  });
 
   if (completes(housekeeping_errors, [&] { clicker.EmptyScanner(); })) {
-    check_emptying(clicker, library);
+    check_emptying(clicker, library, given);
   }
 
   library.forget_calls();
   if (completes(housekeeping_errors, [&] { clicker.reset_params(); })) {
-    check_parameter_writes(clicker, library);
+    check_parameter_writes(clicker, library, given);
   }
 
   library.forget_calls();
   Text report;
   if (completes(housekeeping_errors, [&] { report = clicker.showparams(); })) {
-    check_parameter_report(report, clicker, library);
+    check_parameter_report(report, library, given);
   }
   return 0;
 }

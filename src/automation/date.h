@@ -21,7 +21,8 @@ struct DateParts {
   int hour = 0, minute = 0, second = 0;
 };
 
-// Years 0-29 become 2000-2029 and 30-99 become 1930-1999; other years are kept.
+// Years 0-29 become 2000-2029 and 30-99 become 1930-1999; other years are kept: the
+// platform's window, by which a scanner's year byte 9 is 2009 to every host.
 int window_two_digit_year(int year);
 
 // The platform's DateSerial: the year through the two-digit window, then month and day

@@ -15,7 +15,9 @@ namespace vkd {
 Text decimal(std::int64_t number);
 
 // Digit masks "00", "000", "0000", ...: at least `digits` digits, zero-filled on the
-// left, never cut; a negative number has its sign in front (-5 under "0000" is -0005).
+// left, never cut; a negative number has its sign in front (-5 under "0000" is -0005), as
+// the platform's Format writes it: a host that cuts the fixed-width text by position
+// relies on the widths, and one that reads record 1000 on the fields growing.
 Text zero_filled(std::int64_t number, int digits);
 
 // "HHMMSS" of a time of day given in seconds since midnight (24-hour clock).

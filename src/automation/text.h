@@ -12,7 +12,8 @@ namespace vkd {
 using Text = std::u16string;
 
 // Bytes from the scanner library become one character per byte: through the system's
-// single-byte ANSI code page on Windows, through Windows-1252 everywhere else.
+// single-byte ANSI code page on Windows, through Windows-1252 everywhere else. A host's
+// Len of a barcode is then its byte count, and no byte is merged with its neighbour.
 Text text_from_bytes(std::span<const std::uint8_t> bytes);
 
 // Windows-1252, the off-Windows reading of a byte (and the Windows fallback).

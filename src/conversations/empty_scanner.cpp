@@ -4,35 +4,41 @@
 
 namespace vkd {
 
+std::optional<OpenPort> open_told(Library& library, Host& host, std::int32_t port, PortAttempt& opening,
+                                  EmptyingObserver& observer) {
+  PortOpening opened = try_port(library, host, port);
+  opening = opened.attempt;
+  observer.port_opened(opening);
+  if (!opened.port) observer.port_not_opened(opening);
+  return std::move(opened.port);
+}
+
+bool scanner_answers(OpenPort& port, PortAttempt& opening, EmptyingObserver& observer) {
+  Library& library = port.library();
+  opening.count = read_count(library);
+  observer.records_counted(*opening.count);
+  opening.status = library.csp2GetSystemStatus();
+  if (!opening.sane()) {
+    observer.answered_with_failure(opening);
+    // A scanner in trouble still holds the port; leaving it open would lock every later
+    // conversation out.
+    port.release();
+    return false;
+  }
+  observer.answered(opening);
+  return true;
+}
+
 Emptying empty_scanner(Library& library, Host& host, std::int32_t port, const Text& date_time,
                        EmptyingObserver& observer) {
   Emptying emptying;
-  PortOpening opening = try_port(library, host, port);
-  emptying.opening = opening.attempt;
-  observer.port_opened(emptying.opening);
-  if (!opening.port) {
-    observer.port_not_opened(emptying.opening);
-    return emptying;
-  }
-
-  // From here on the port is held: an error (an overflowing count) must not keep it.
-  OpenPort& open_port = *opening.port;
-  emptying.opening.count = read_count(library);
-  observer.records_counted(*emptying.opening.count);
-  emptying.opening.status = library.csp2GetSystemStatus();
-  if (!emptying.answered()) {
-    observer.answered_with_failure(emptying.opening);
-    // A scanner in trouble still holds the port; leaving it open would lock every later
-    // conversation out.
-    open_port.release();
-    return emptying;
-  }
-
-  observer.answered(emptying.opening);
-  if (!date_time.empty()) emptying.clock = set_clicker_time(open_port, date_time, clock_attempts, observer);
+  // From its opening on the port is held: an error (an overflowing count) must not keep it.
+  std::optional<OpenPort> open_port = open_told(library, host, port, emptying.opening, observer);
+  if (!open_port || !scanner_answers(*open_port, emptying.opening, observer)) return emptying;
+  if (!date_time.empty()) emptying.clock = set_clicker_time(*open_port, date_time, clock_attempts, observer);
   settling_pause(host);
   emptying.clears = clear_scanner(library, clear_attempts, observer);
-  open_port.release();
+  open_port->release();
   return emptying;
 }
 

@@ -49,6 +49,14 @@ struct Emptying {
 Emptying empty_scanner(Library& library, Host& host, std::int32_t port, const Text& date_time,
                        EmptyingObserver& observer);
 
+// The steps an emptying and the verified erase share. csp2Init on `port`, told to the
+// observer: the port, held when it opened.
+std::optional<OpenPort> open_told(Library& library, Host& host, std::int32_t port, PortAttempt& opening,
+                                  EmptyingObserver& observer);
+// The count and the status on the open port; a scanner that answers with a failure (a
+// negative status or count) has its port released, and the check gives false.
+bool scanner_answers(OpenPort& port, PortAttempt& opening, EmptyingObserver& observer);
+
 // Sends the clear command up to `attempts` times on an open port, checking the count and
 // status after each refusal, until one is confirmed. Neither opens nor releases the port.
 std::vector<ClearAttempt> clear_scanner(Library& library, std::int16_t attempts, EmptyingObserver& observer);

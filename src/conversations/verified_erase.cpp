@@ -30,29 +30,14 @@ VerifiedErase verified_erase(Library& library, Host& host, std::int32_t port,
                              std::span<const DownloadedRecord> downloaded, const Text& date_time,
                              EmptyingObserver& observer) {
   VerifiedErase erase;
-  PortOpening opening = try_port(library, host, port);
-  erase.opening = opening.attempt;
-  observer.port_opened(erase.opening);
-  if (!opening.port) {
-    observer.port_not_opened(erase.opening);
-    return erase;
-  }
-
-  OpenPort& open_port = *opening.port;
-  if (!date_time.empty()) erase.clock = set_clicker_time(open_port, date_time, clock_attempts, observer);
+  std::optional<OpenPort> open_port = open_told(library, host, port, erase.opening, observer);
+  if (!open_port) return erase;
+  if (!date_time.empty()) erase.clock = set_clicker_time(*open_port, date_time, clock_attempts, observer);
   settling_pause(host);
-  erase.opening.count = read_count(library);
-  observer.records_counted(*erase.opening.count);
-  erase.opening.status = library.csp2GetSystemStatus();
-  if (!erase.answered()) {
-    observer.answered_with_failure(erase.opening);
-    open_port.release();
-    return erase;
-  }
-  observer.answered(erase.opening);
+  if (!scanner_answers(*open_port, erase.opening, observer)) return erase;
   erase.content = compare(library, *erase.opening.count, downloaded);
   if (erase.content == ScannerContent::same) erase.clears = clear_scanner(library, clear_attempts, observer);
-  open_port.release();
+  open_port->release();
   return erase;
 }
 

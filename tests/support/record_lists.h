@@ -1,8 +1,7 @@
 #pragma once
 // The record lists of an object as a host walks them: get_barcode from 0, reading each
-// entry until error 9 ends the list. Empty when the lists were never allocated.
-#include <gtest/gtest.h>
-
+// entry until error 9 ends the list (any other error goes on to the caller). Empty when
+// the lists were never allocated.
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -21,7 +20,7 @@ auto list_entries(Clicker& clicker, Read read) -> std::vector<decltype(read(clic
     try {
       found.push_back(read(clicker));
     } catch (const Error& error) {
-      EXPECT_EQ(error.number(), 9);
+      if (error.code() != ErrorNumber::subscript_out_of_range) throw;
       break;
     }
   }
