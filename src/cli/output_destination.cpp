@@ -42,12 +42,29 @@ std::string first_line_of(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::optional<std::string> deliver(std::ostream& out, const Destination& destination, const Data& data) {
-  StringSink sink;
-  if (!destination.file) {
-    data(sink, Continued{});
-    return write_to_stream(out, sink.text);
+// Writes each piece as it comes; a stream that failed takes nothing more.
+class StreamSink final : public TextSink {
+ public:
+  explicit StreamSink(std::ostream& out) : out_(out) {}
+  void write(std::string_view bytes) override {
+    if (failure_) return;
+    failure_ = write_to_stream(out_, bytes);
   }
+  const std::optional<std::string>& failure() const { return failure_; }
+
+ private:
+  std::ostream& out_;
+  std::optional<std::string> failure_;
+};
+
+std::optional<std::string> deliver(std::ostream& out, const Destination& destination, const Data& data) {
+  if (!destination.file) {
+    StreamSink sink(out);
+    data(sink, Continued{});
+    if (sink.failure()) return sink.failure();
+    return write_to_stream(out, "");
+  }
+  StringSink sink;
   const std::error_code error =
       destination.append ? append_to_file(*destination.file,
                                           [&](bool has_content) {

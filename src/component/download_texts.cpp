@@ -13,9 +13,7 @@ namespace {
 constexpr std::size_t serial_bytes = 8;
 constexpr std::size_t version_length = 8;
 
-// The reading of every byte value, taken once, so that a record's bytes become characters
-// by a table look-up.
-using ByteTable = std::array<char16_t, 256>;
+}  // namespace
 
 const ByteTable& byte_table() {
   static const ByteTable table = [] {
@@ -27,15 +25,6 @@ const ByteTable& byte_table() {
     return read;
   }();
   return table;
-}
-
-}  // namespace
-
-void assign_text(Text& text, std::string_view bytes) {
-  const ByteTable& table = byte_table();
-  if (text.size() != bytes.size()) text.resize(bytes.size());
-  char16_t* const out = text.data();
-  for (std::size_t k = 0; k < bytes.size(); ++k) out[k] = table[static_cast<std::uint8_t>(bytes[k])];
 }
 
 Text serial_text(const Identifier& identifier) {

@@ -11,15 +11,16 @@ namespace {
 // place, so that its texts keep their buffers and a repeated download of like barcodes
 // allocates nothing for them.
 template <typename Entry>
-void resize(std::optional<std::vector<Entry>>& list, std::size_t size) {
-  if (!list) {
-    list.emplace(size);
-  } else {
-    list->resize(size);
-  }
+std::vector<Entry>& resize(std::optional<std::vector<Entry>>& list, std::size_t size) {
+  if (!list) return list.emplace(size);
+  list->resize(size);
+  return *list;
 }
 
 }  // namespace
+
+FieldWriter::FieldWriter(ClickerFields& fields)
+    : ConnectionLog(fields.log), fields_(fields), characters_(byte_table()) {}
 
 void FieldWriter::count_read(const PortAttempt& attempt) { fields_.num_barcodes = *attempt.count; }
 
@@ -34,26 +35,26 @@ void FieldWriter::identifier_read(const Identifier& identifier) { fields_.serial
 
 void FieldWriter::records_started(std::int16_t count) {
   const auto size = static_cast<std::size_t>(count) + 1;
-  resize(fields_.barcode_texts, size);
-  resize(fields_.barcode_types, size);
-  resize(fields_.barcode_times, size);
+  texts_ = &resize(fields_.barcode_texts, size);
+  types_ = &resize(fields_.barcode_types, size);
+  times_ = &resize(fields_.barcode_times, size);
 }
 
 // Each entry the download fills is overwritten whole.
 void FieldWriter::record_read(const DownloadedRecord& record) {
   const auto index = static_cast<std::size_t>(record.index);
-  assign_text((*fields_.barcode_texts)[index], record.barcode);
-  (*fields_.barcode_types)[index].set(static_cast<std::int16_t>(record.code_type));
-  (*fields_.barcode_times)[index] = record.time;
+  assign_text((*texts_)[index], record.barcode, characters_);
+  (*types_)[index].set(static_cast<std::int16_t>(record.code_type));
+  (*times_)[index] = record.time;
 }
 
 // Every entry the download did not fill (entry 0, and those after the last record read,
 // however the download ended) is as a new list holds it: an empty text, no code type,
 // the date 0.
 void FieldWriter::records_ended(std::size_t read) noexcept {
-  std::vector<Text>& texts = *fields_.barcode_texts;
-  std::vector<Variant>& types = *fields_.barcode_types;
-  std::vector<Date>& times = *fields_.barcode_times;
+  std::vector<Text>& texts = *texts_;
+  std::vector<Variant>& types = *types_;
+  std::vector<Date>& times = *times_;
   for (std::size_t i = 0; i < texts.size(); i = i == 0 ? read + 1 : i + 1) {
     texts[i].clear();
     types[i] = Variant();

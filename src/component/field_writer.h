@@ -8,12 +8,13 @@
 
 #include "component/clicker_fields.h"
 #include "component/connection_log.h"
+#include "component/download_texts.h"
 
 namespace vkd {
 
 class FieldWriter final : public ConnectionLog {
  public:
-  explicit FieldWriter(ClickerFields& fields) : ConnectionLog(fields.log), fields_(fields) {}
+  explicit FieldWriter(ClickerFields& fields);
 
   void count_read(const PortAttempt& attempt) override;
   void port_accepted(const PortAttempt& attempt) override;
@@ -34,6 +35,12 @@ class FieldWriter final : public ConnectionLog {
 
  private:
   ClickerFields& fields_;
+  const ByteTable& characters_;
+  // The lists of the download under way: nothing runs between its records that could
+  // replace them, so they are looked up once.
+  std::vector<Text>* texts_ = nullptr;
+  std::vector<Variant>* types_ = nullptr;
+  std::vector<Date>* times_ = nullptr;
 };
 
 }  // namespace vkd

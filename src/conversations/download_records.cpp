@@ -64,18 +64,17 @@ std::vector<DownloadedRecord> download_records(Library& library, std::int16_t co
   TimeStampReader stamps;
   for (std::int32_t index = 1; index <= count; ++index) {
     const Packet packet = read_packet(library, index - 1, buffer);  // counted from 0 there
-    DownloadedRecord& record = records.emplace_back();
-    record.index = index;
-    record.state = packet.state;
-    record.code_type = packet.code_type;
+    // Made whole in place: a barcode is short enough for the text's own buffer, and
+    // filling it in afterwards would cost more than the copy.
+    DownloadedRecord& record = records.emplace_back(
+        index, packet.state, packet.code_type,
+        std::string(reinterpret_cast<const char*>(packet.barcode.data()), packet.barcode.size()), packet.stamp);
     // No such record: the download ends here.
     if (packet.state == RecordState::not_delivered) return records;
     if (packet.state == RecordState::malformed) {
       // Too short to hold a time stamp: no text, and the date of an unreadable stamp.
       record.time = unreadable_time_stamp_date();
     } else {
-      record.barcode.assign(packet.barcode.begin(), packet.barcode.end());
-      record.stamp = packet.stamp;
       const StampReading reading = stamps.read(library, packet.stamp, record.stamp_text);
       record.time = reading.date;
       record.time_known = reading.known;

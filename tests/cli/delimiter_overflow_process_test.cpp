@@ -32,6 +32,27 @@ TEST(DownloadCommand, ATextPastTwoBillionCharactersIsError6WithoutTakingItsMemor
   EXPECT_EQ(run.exit_code, 1) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("error 6: Overflow"), std::string::npos) << run.err;
+  // The cause is the delimiter, not the records.
+  EXPECT_NE(run.err.find("use a shorter --delimiter"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("32,767 records"), std::string::npos) << run.err;
+}
+
+// Every form is written as a stream: a text of 197 MB, a 1,000-character delimiter over
+// 32,767 records, passes through less than half its size of address space, the program,
+// its libraries and the download's records included.
+TEST(DownloadCommand, ALongTextIsWrittenAsAStreamWithinLittleMemory) {
+  ClickerSandbox sandbox;
+  json barcodes = json::array();
+  for (int i = 0; i < 32767; ++i) {
+    barcodes.push_back({{"type", 3}, {"text", "8712345678906"}, {"time", "2009-05-01T13:45:02"}});
+  }
+  sandbox.write_device({{"port", 3}, {"barcodes", barcodes}});
+  const ProgramRun run = sandbox.run_program(
+      "/bin/sh", {"-c", "ulimit -v 98304 && (\"$0\" \"$@\"; echo \"exit $?\" >&2) | wc -c", CLICKER_PATH,
+                  "download", "--delimiter", std::string(1'000, '|')});
+  EXPECT_EQ(run.err, "exit 0\n");
+  // Six delimiters and the fields of each record, the header, and the line break.
+  EXPECT_GT(std::stoll(run.out), 32767LL * 6 * 1'000);
 }
 
 }  // namespace

@@ -223,6 +223,32 @@ TEST_F(ExecuteTest, DownloadThenEmptyErasesNothingWhenTheScannerChanged) {
   EXPECT_EQ(library.scanner().device().barcodes.size(), 3u);
 }
 
+// The search counts up from the port it starts at, wrapping from 15 to 0 and from the
+// highest port a user can name (32767) to 0: never to a port no option could give.
+TEST_F(ExecuteTest, TheSearchStaysWithinThePortsAUserCanName) {
+  library.script_all(Function::csp2Init, {-1, std::nullopt});
+  EXPECT_EQ(execute_command(command_on_port(Command::download, 32767)), 2);
+  std::vector<std::int32_t> expected = {32767};
+  for (std::int32_t port = 0; port <= 14; ++port) expected.push_back(port);
+  EXPECT_EQ(ports_opened(), expected);
+  EXPECT_EQ(err.str(), "clicker: no scanner answered on any port\n");
+}
+
+// A scanner that opens and then reports a negative count did answer: it says so, with
+// what it reported, rather than that nobody answered.
+TEST_F(ExecuteTest, AScannerThatAnswersWithAFailureIsNamed) {
+  scanner_on(4, 2);
+  library.script_all(Function::csp2ReadData, {-7, std::nullopt});
+  EXPECT_EQ(execute_command(command_on_port(Command::download, 4)), 2);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(), "clicker: the scanner on port 4 answered with a failure: status 0, count -7\n");
+
+  err.str("");
+  EXPECT_EQ(execute_command(command_on_port(Command::empty, 4)), 2);
+  EXPECT_EQ(err.str(), "clicker: the scanner on port 4 answered with a failure: status 0, count -7\n");
+  EXPECT_EQ(library.count(Function::csp2ClearData), 0);
+}
+
 class WaitTest : public ExecuteTest {
  protected:
   // Coarser clock steps than the default keep the many readings of a wait of seconds few.
