@@ -6,8 +6,6 @@ namespace vkd::cli {
 
 namespace {
 
-constexpr std::string_view line_end = "\r\n";
-
 void append_line(std::string& out, std::initializer_list<std::string_view> fields, char separator) {
   bool first = true;
   for (const std::string_view field : fields) {
@@ -15,7 +13,7 @@ void append_line(std::string& out, std::initializer_list<std::string_view> field
     out += csv_field(field, separator);
     first = false;
   }
-  out += line_end;
+  out += csv_line_end;
 }
 
 std::string without_trailing_nuls(std::string text) {

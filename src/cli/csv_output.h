@@ -9,6 +9,8 @@
 
 namespace vkd::cli {
 
+inline constexpr std::string_view csv_line_end = "\r\n";
+
 // A field quoted when it holds the separator, a quote, CR or LF; quotes inside doubled.
 std::string csv_field(std::string_view field, char separator);
 

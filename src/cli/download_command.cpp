@@ -95,8 +95,8 @@ Outcome download(Clicker& clicker, Host& host, const Invocation& invocation) {
   DownloadReport report = download_report(clicker);
   Outcome outcome;
   outcome.answered_port = clicker.comport();
-  outcome.output = [report, text = std::move(text), &invocation](bool continuing) {
-    return formatted(report, text, invocation, continuing);
+  outcome.output = [report, text = std::move(text), &invocation](files::Sink& sink, bool continuing) {
+    sink.write(formatted(report, text, invocation, continuing));
   };
   const auto read = report.records.size();
   if (read < static_cast<std::size_t>(report.count)) {

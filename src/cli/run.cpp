@@ -46,17 +46,13 @@ std::string error_complaint(const Error& error) {
   return complaint;
 }
 
-Destination destination_of(const Invocation& invocation) {
-  if (!invocation.output) return {};
-  return {path_of_utf8(*invocation.output), invocation.append};
-}
-
 // Writes the data, then remembers the port, then runs what had to wait for both.
 void deliver_outcome(Outcome& outcome, const Invocation& invocation, Environment& environment) {
   if (outcome.output) {
-    if (const auto failure = deliver(environment.out, destination_of(invocation), outcome.output)) {
+    if (const auto failure =
+            deliver(environment.out, environment.err, destination_of(invocation), outcome.output)) {
       outcome.exit_code = exit_failure;
-      outcome.complaint += "clicker: cannot write output: " + *failure + "\n";
+      outcome.complaint += *failure;
       return;
     }
   }

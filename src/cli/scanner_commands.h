@@ -10,14 +10,15 @@
 #include "cli/arguments.h"
 #include "cli/exit_code.h"
 #include "component/clicker.h"
+#include "files/sink.h"
 
 namespace vkd::cli {
 
 struct Outcome {
   int exit_code = exit_ok;
-  // The data, for standard output or the --output file; told whether it continues a file
-  // that already has content. None: nothing to print.
-  std::function<std::string(bool continuing)> output;
+  // Writes the data, for standard output or the --output file, into the sink; told whether
+  // it continues a file that already has content. None: nothing to print.
+  std::function<void(files::Sink& sink, bool continuing)> output;
   std::string complaint;  // for standard error
   // The port on which the scanner answered, to be remembered for the next run.
   std::optional<std::int16_t> answered_port;
@@ -27,7 +28,8 @@ struct Outcome {
 
   static Outcome printing(std::string output,
                           std::optional<std::int16_t> answered_port = std::nullopt) {
-    return {exit_ok, [text = std::move(output)](bool) { return text; }, {}, answered_port, {}};
+    return {exit_ok, [text = std::move(output)](files::Sink& sink, bool) { sink.write(text); }, {},
+            answered_port, {}};
   }
   static Outcome ending(int exit_code, std::string complaint) {
     return {exit_code, {}, std::move(complaint), {}, {}};

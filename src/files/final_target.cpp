@@ -1,9 +1,6 @@
-#include "cli/file_target.h"
+#include "files/final_target.h"
 
-#include <random>
-#include <string>
-
-namespace vkd::cli {
+namespace vkd::files {
 
 namespace {
 
@@ -28,12 +25,4 @@ std::filesystem::path final_target(std::filesystem::path file, std::error_code& 
   return file;
 }
 
-std::filesystem::path temporary_sibling(const std::filesystem::path& file) {
-  static std::mt19937_64 numbers{std::random_device{}()};
-  std::filesystem::path name = ".";
-  name += file.filename();
-  name += "." + std::to_string(numbers()) + ".tmp";
-  return file.parent_path() / name;
-}
-
-}  // namespace vkd::cli
+}  // namespace vkd::files

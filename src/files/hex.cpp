@@ -1,6 +1,6 @@
-#include "sim/hex.h"
+#include "files/hex.h"
 
-namespace vkd::sim {
+namespace vkd::files {
 
 namespace {
 constexpr std::string_view digits = "0123456789ABCDEF";
@@ -41,4 +41,4 @@ std::optional<std::vector<std::uint8_t>> from_hex(std::string_view text) {
   return bytes;
 }
 
-}  // namespace vkd::sim
+}  // namespace vkd::files

@@ -4,12 +4,13 @@
 
 #include <cerrno>
 #include <system_error>
+#include <utility>
 
-namespace vkd::cli {
+namespace vkd::files {
 
 class Descriptor {
  public:
-  explicit Descriptor(int fd) : fd_(fd) {}
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -18,10 +19,10 @@ class Descriptor {
 
   int get() const { return fd_; }
   bool is_open() const { return fd_ >= 0; }
+  int release() { return std::exchange(fd_, -1); }
   // A close can report a write that failed late (on a network file system).
   std::error_code close() {
-    const int fd = fd_;
-    fd_ = -1;
+    const int fd = std::exchange(fd_, -1);
     return ::close(fd) == 0 ? std::error_code() : std::error_code(errno, std::generic_category());
   }
 
@@ -29,4 +30,4 @@ class Descriptor {
   int fd_;
 };
 
-}  // namespace vkd::cli
+}  // namespace vkd::files

@@ -1,5 +1,6 @@
 #pragma once
-// Bytes as hexadecimal text: how device files give raw bytes and how traces show buffers.
+// Bytes as hexadecimal text: how device files give raw bytes, traces show buffers and
+// temporary files are told apart.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -7,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vkd::sim {
+namespace vkd::files {
 
 // Two upper-case digits per byte, nothing between them.
 std::string to_hex(std::span<const std::uint8_t> bytes);
@@ -16,4 +17,4 @@ std::string to_hex(std::span<const std::uint8_t> bytes);
 // other text (an odd digit count, a character that is not a digit).
 std::optional<std::vector<std::uint8_t>> from_hex(std::string_view text);
 
-}  // namespace vkd::sim
+}  // namespace vkd::files
