@@ -9,8 +9,8 @@
 // - POSIX: the file carries an flock while it is written; SIGHUP, SIGINT and SIGTERM
 //   remove it, where they would end the process anyway (their handling left as it is
 //   where the program set its own), and then end the process as the signal asks.
-// - Windows: the file is opened for this process alone and marked to be deleted when its
-//   handle closes, however the process ends, until it is renamed.
+// - Windows: the file is held open, shared with nothing but its rename, and marked to be
+//   deleted when its handle closes, however the process ends, until it is renamed.
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
