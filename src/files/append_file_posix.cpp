@@ -7,24 +7,12 @@
 #include "files/append_file.h"
 #include "files/buffered_sink.h"
 #include "files/descriptor_posix.h"
+#include "files/special_file.h"
 #include "files/system_calls_posix.h"
 
 namespace vkd::files {
 
 namespace {
-
-// A device or a pipe is written to as it is, without a lock (a FIFO may well have a
-// reader that never takes one) and without a flush where it has no disk.
-std::error_code append_to_special(const std::filesystem::path& file, const Addition& addition) {
-  Descriptor output(::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
-  if (!output.is_open()) return last_error();
-  const int fd = output.get();
-  const Content content = [&addition](Sink& sink) { addition(sink, FileEnd{}); };
-  if (auto error = write_content(content, [fd](std::string_view bytes) { return write_all(fd, bytes); }))
-    return error;
-  if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP) return last_error();
-  return output.close();
-}
 
 // Read access is asked for too, to see the last byte; a file that may be written and not
 // read is added to all the same, its last byte unknown.
@@ -54,7 +42,10 @@ FileEnd end_of(int fd, bool readable, std::error_code& error) {
 WriteResult append_to_file(const std::filesystem::path& file, const Addition& addition) {
   struct stat existing{};
   const bool existed = ::stat(file.c_str(), &existing) == 0;
-  if (existed && !S_ISREG(existing.st_mode)) return {append_to_special(file, addition), {}};
+  // A FIFO may well have a reader that takes no lock.
+  if (existed && !S_ISREG(existing.st_mode)) {
+    return {write_into_special_file(file, [&addition](Sink& sink) { addition(sink, FileEnd{}); }), {}};
+  }
   bool readable = true;
   std::error_code error;
   Descriptor output(open_regular_locked(file, readable, error));

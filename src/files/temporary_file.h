@@ -33,6 +33,9 @@ class TemporaryFile {
   // the temporary files there that no process holds.
   std::error_code create(const std::filesystem::path& folder);
 
+  // Gives the file the permissions of `replaced` and, on POSIX systems where allowed, its
+  // owner. On Windows a new file gets what its folder gives new files, as the old one did.
+  std::error_code take_permissions_of(const std::filesystem::path& replaced);
   std::error_code write(std::string_view bytes);
   // Flushes the content to the disk.
   std::error_code flush();

@@ -152,6 +152,15 @@ std::error_code TemporaryFile::create(const std::filesystem::path& folder) {
   return std::make_error_code(std::errc::file_exists);
 }
 
+std::error_code TemporaryFile::take_permissions_of(const std::filesystem::path& replaced) {
+  struct stat status{};
+  if (::stat(replaced.c_str(), &status) != 0) return last_error();
+  const int fd = static_cast<int>(native_);
+  if (::fchmod(fd, status.st_mode & 07777) != 0) return last_error();
+  [[maybe_unused]] const int ignored = ::fchown(fd, status.st_uid, status.st_gid);
+  return {};
+}
+
 std::error_code TemporaryFile::write(std::string_view bytes) {
   return write_all(static_cast<int>(native_), bytes);
 }

@@ -46,6 +46,8 @@ std::error_code TemporaryFile::create(const std::filesystem::path& folder) {
   return std::make_error_code(std::errc::file_exists);
 }
 
+std::error_code TemporaryFile::take_permissions_of(const std::filesystem::path&) { return {}; }
+
 std::error_code TemporaryFile::write(std::string_view bytes) {
   return write_all(handle_of(native_), bytes);
 }
