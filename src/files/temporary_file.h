@@ -45,13 +45,9 @@ class TemporaryFile {
   // rename reach the disk; from then on it is the target and no temporary file.
   WriteResult rename_over(const std::filesystem::path& target);
 
-  const std::filesystem::path& path() const { return path_; }
-  // The open file's descriptor, or its Windows handle.
-  std::intptr_t native() const { return native_; }
-
  private:
   std::filesystem::path path_;
-  std::intptr_t native_ = -1;
+  std::intptr_t native_ = -1;  // the open file's descriptor, or its Windows handle
 };
 
 // Whether `name` is one that TemporaryFile gives its files.
