@@ -10,7 +10,8 @@ endif()
 set(expected
   "state/reads_component.h:5: layer state may not include component/"
   "conversations/reads_a_peer.cpp:4: layer conversations may not include export/"
-  "sim/reads_automation.cpp:3: layer sim may not include automation/"
+  "sim/reads_automation.cpp:4: layer sim may not include automation/"
+  "files/reads_automation.h:4: layer files may not include automation/"
   "export/reads_cli.h:6: layer export may not include cli/")
 foreach(line IN LISTS expected)
   string(FIND "${output}" "${line}" at)
