@@ -18,7 +18,7 @@ namespace {
 // pieces of about 64 KiB.
 class Utf8Output {
  public:
-  explicit Utf8Output(TextSink& sink) : sink_(sink) { buffer_.reserve(piece + 1024); }
+  explicit Utf8Output(files::Sink& sink) : sink_(sink) { buffer_.reserve(piece + 1024); }
   Utf8Output(const Utf8Output&) = delete;
   Utf8Output& operator=(const Utf8Output&) = delete;
 
@@ -57,20 +57,20 @@ class Utf8Output {
     buffer_.clear();
   }
 
-  TextSink& sink_;
+  files::Sink& sink_;
   std::string buffer_;
 };
 
 }  // namespace
 
-void write_fixed_width_text(const Download& download, TextSink& out) {
+void write_fixed_width_text(const Download& download, files::Sink& out) {
   DownloadSource source(download);
   Utf8Output output(out);
   write_fixed_width(source, output);
   output.finish();
 }
 
-void write_delimited_text(const Download& download, std::u16string_view delimiter, TextSink& out) {
+void write_delimited_text(const Download& download, std::u16string_view delimiter, files::Sink& out) {
   DownloadSource source(download);
   Utf8Output output(out);
   write_delimited(source, delimiter, output);

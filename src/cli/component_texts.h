@@ -4,13 +4,13 @@
 // with a line break.
 #include <string_view>
 
-#include "cli/text_sink.h"
+#include "files/sink.h"
 #include "conversations/download.h"
 
 namespace vkd::cli {
 
-void write_fixed_width_text(const Download& download, TextSink& out);
-void write_delimited_text(const Download& download, std::u16string_view delimiter, TextSink& out);
+void write_fixed_width_text(const Download& download, files::Sink& out);
+void write_delimited_text(const Download& download, std::u16string_view delimiter, files::Sink& out);
 
 // Whether the V03 text is no longer than the component's text can be: 2^31 - 1 characters.
 bool delimited_text_fits(const Download& download, std::u16string_view delimiter);

@@ -9,7 +9,6 @@ namespace vkd::cli {
 
 namespace {
 
-constexpr std::string_view line_end = "\r\n";
 constexpr std::array<std::string_view, 8> earlier_columns = {"index", "barcode",    "code_type", "time",
                                                             "identifier", "version", "clock", "count"};
 constexpr std::array<std::string_view, 2> raw_byte_columns = {"stamp_hex", "clock_hex"};
@@ -24,8 +23,8 @@ class Line {
   void fields(std::initializer_list<std::string_view> texts) {
     for (const std::string_view text : texts) field(text);
   }
-  void write_to(TextSink& out) {
-    text_ += line_end;
+  void write_to(files::Sink& out) {
+    text_ += csv_line_end;
     out.write(text_);
   }
 
@@ -64,13 +63,13 @@ std::string csv_field(std::string_view field, std::string_view separator) {
 }
 
 CsvColumns columns_of_header(std::string_view first_line, std::string_view separator) {
-  if (first_line.ends_with(line_end)) first_line.remove_suffix(line_end.size());
+  if (first_line.ends_with(csv_line_end)) first_line.remove_suffix(csv_line_end.size());
   return first_line == header_line(separator, false) ? CsvColumns::without_raw_bytes : CsvColumns::current;
 }
 
-void write_csv(const Download& download, std::string_view separator, CsvColumns continued, TextSink& out) {
+void write_csv(const Download& download, std::string_view separator, CsvColumns continued, files::Sink& out) {
   const bool raw_bytes = continued != CsvColumns::without_raw_bytes;
-  if (continued == CsvColumns::new_file) out.write(header_line(separator, raw_bytes) + std::string(line_end));
+  if (continued == CsvColumns::new_file) out.write(header_line(separator, raw_bytes) + std::string(csv_line_end));
   const ScannerFields scanner = scanner_fields(download);
   const std::string version = without_trailing_nuls(scanner.version);
   const std::string count = std::to_string(download.count);

@@ -5,10 +5,12 @@
 #include <string>
 #include <string_view>
 
-#include "cli/text_sink.h"
+#include "files/sink.h"
 #include "conversations/download.h"
 
 namespace vkd::cli {
+
+inline constexpr std::string_view csv_line_end = "\r\n";
 
 // A field quoted when it holds the separator, a quote, CR or LF; quotes inside doubled.
 // The separator is one character in UTF-8, of one byte or several.
@@ -23,6 +25,6 @@ CsvColumns columns_of_header(std::string_view first_line, std::string_view separ
 // The records that came whole. The version loses the NUL characters that pad it to its
 // eight places: NUL is no text a spreadsheet takes. A time the scanner did not stamp, and
 // a clock out of range, are empty fields; their raw bytes stand in the last columns.
-void write_csv(const Download& download, std::string_view separator, CsvColumns continued, TextSink& out);
+void write_csv(const Download& download, std::string_view separator, CsvColumns continued, files::Sink& out);
 
 }  // namespace vkd::cli

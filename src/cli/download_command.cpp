@@ -72,7 +72,7 @@ Text v03_delimiter(const Invocation& invocation) {
 }
 
 Data formatted(const Download& download, const Invocation& invocation) {
-  return [&download, &invocation](TextSink& sink, const Continued& continued) {
+  return [&download, &invocation](files::Sink& sink, const Continued& continued) {
     switch (invocation.format) {
       case Format::v01:
         return write_fixed_width_text(download, sink);
@@ -90,11 +90,6 @@ Data formatted(const Download& download, const Invocation& invocation) {
         return write_delimited_text(download, v03_delimiter(invocation), sink);
     }
   };
-}
-
-Destination destination_of(const Invocation& invocation) {
-  if (!invocation.output) return {};
-  return {path_of_utf8(*invocation.output), invocation.append};
 }
 
 // Empties the scanner on the port where it answered, which need not be the one the search
@@ -146,8 +141,9 @@ void download_command(ScannerSession& session) {
     return session.remember(answered_port);
   }
   if (!complete) session.complain(exit_not_done, "clicker: " + incompleteness(download) + not_emptied + "\n");
-  if (const auto failure = deliver(session.environment.out, destination_of(invocation), formatted(download, invocation))) {
-    return session.complain(exit_failure, "clicker: cannot write output: " + *failure + "\n");
+  if (const auto failure = deliver(session.environment.out, session.environment.err, destination_of(invocation),
+                                   formatted(download, invocation))) {
+    return session.complain(exit_failure, *failure);
   }
   session.remember(answered_port);
   if (invocation.empty_after && complete) erase_after_download(session, download);

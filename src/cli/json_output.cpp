@@ -39,7 +39,7 @@ std::string indented(const std::string& dumped, std::string_view by) {
 
 }  // namespace
 
-void write_json(const Download& download, TextSink& out) {
+void write_json(const Download& download, files::Sink& out) {
   const ScannerFields scanner = scanner_fields(download);
   ordered_json head = {{"identifier", scanner.identifier},
                        {"version", scanner.version},
@@ -63,7 +63,7 @@ void write_json(const Download& download, TextSink& out) {
   out.write(text);
 }
 
-void write_json_lines(const Download& download, TextSink& out) {
+void write_json_lines(const Download& download, files::Sink& out) {
   const std::string identifier = scanner_fields(download).identifier;
   for (const DownloadedRecord& record : download.records) {
     if (record.state != RecordState::whole) continue;

@@ -13,7 +13,8 @@ std::vector<std::string> utf8_arguments(int argc, char** argv);
 
 // Makes standard output carry bytes unchanged (no newline translation) and lets a
 // console show UTF-8. A standard stream the command was started without stays one that
-// cannot be written, rather than becoming the first file the command opens.
+// cannot be written, rather than becoming the first file the command opens; writing to
+// a pipe nobody reads any more fails (EPIPE) instead of ending the program.
 void prepare_standard_streams();
 
 bool standard_error_is_terminal();

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -32,8 +33,11 @@ std::vector<std::string> utf8_arguments(int argc, char** argv) {
 
 // A closed descriptor 0, 1 or 2 would be handed to the next file opened, and output
 // meant for the terminal would land in it. /dev/null opened for reading takes its place:
-// writing to it fails, as writing to the closed stream would have.
+// writing to it fails, as writing to the closed stream would have. A pipe whose reader
+// has gone (`clicker download | head`) is a write that fails like any other, reported,
+// with the scanner left as it was, not the end of the program by SIGPIPE.
 void prepare_standard_streams() {
+  ::signal(SIGPIPE, SIG_IGN);
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (fcntl(fd, F_GETFD) == -1) {
       const int placeholder = open("/dev/null", O_RDONLY);

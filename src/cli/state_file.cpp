@@ -3,9 +3,10 @@
 #include <limits>
 #include <string>
 
-#include "cli/atomic_file.h"
+#include "cli/path_text.h"
 #include "cli/platform.h"
-#include "cli/small_file.h"
+#include "files/read_file.h"
+#include "files/replace_file.h"
 #include "nlohmann/json.hpp"
 
 namespace vkd::cli {
@@ -13,16 +14,11 @@ namespace vkd::cli {
 namespace {
 
 constexpr const char* port_key = "port";
-// A state file holds a dozen bytes; anything this large is not one.
-constexpr std::size_t largest_state_file = 64 * 1024;
-
-std::string utf8_path(const std::filesystem::path& file) {
-  const auto name = file.u8string();
-  return std::string(name.begin(), name.end());
-}
+// A state file holds a dozen bytes; anything of 64 KiB or more is not one.
+constexpr std::size_t largest_state_file = 64 * 1024 - 1;
 
 void warn(std::ostream& warnings, const std::filesystem::path& file, const std::string& problem) {
-  warnings << "clicker: warning: " << utf8_path(file) << ": " << problem << "\n";
+  warnings << "clicker: warning: " << utf8_of_path(file) << ": " << problem << "\n";
 }
 
 std::optional<std::filesystem::path> in_folder(const std::optional<std::filesystem::path>& folder) {
@@ -49,17 +45,16 @@ std::optional<std::filesystem::path> earlier_state_file() {
 
 std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& file,
                                                  std::ostream& warnings) {
-  const auto content = read_small_file(file, largest_state_file);
-  if (const auto* problem = std::get_if<FileProblem>(&content)) {
-    switch (*problem) {
-      case FileProblem::missing:
+  const auto content = files::read_file(file, largest_state_file);
+  if (const auto* failure = std::get_if<files::ReadFailure>(&content)) {
+    switch (failure->problem) {
+      case files::ReadProblem::missing:
         break;
-      case FileProblem::not_a_small_regular_file:
-        warn(warnings, file, "ignored: it is not a regular file under 64 KiB");
-        break;
-      case FileProblem::unreadable:
+      case files::ReadProblem::unreadable:
         warn(warnings, file, "cannot be read, so no port is remembered");
         break;
+      default:
+        warn(warnings, file, "ignored: it is not a regular file under 64 KiB");
     }
     return std::nullopt;
   }
@@ -86,8 +81,11 @@ void remember_port(const std::filesystem::path& file, std::int16_t port, std::os
     warn(warnings, file.parent_path(), "cannot create the folder: " + error.message());
     return;
   }
-  error = write_file_atomically(file, nlohmann::json{{port_key, port}}.dump() + "\n");
-  if (error) warn(warnings, file, "cannot remember the port: " + error.message());
+  // A FIFO or a device in its place would be written into, or waited on for ever. A
+  // folder that cannot be flushed at worst forgets the port at a crash: not worth a word.
+  const files::WriteResult written = files::replace_file(
+      file, nlohmann::json{{port_key, port}}.dump() + "\n", files::SpecialTarget::refuse);
+  if (written.error) warn(warnings, file, "cannot remember the port: " + written.error.message());
 }
 
 }  // namespace vkd::cli

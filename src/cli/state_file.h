@@ -27,8 +27,9 @@ std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& fi
                                                  const std::optional<std::filesystem::path>& earlier,
                                                  std::ostream& warnings);
 
-// Replaces the file atomically, creating its folder. A failure is reported on `warnings`
-// only: the operation itself has succeeded.
+// Replaces the file atomically, creating its folder; anything but a regular file in its
+// place (a FIFO, a device) is left alone. A failure is reported on `warnings` only: the
+// operation itself has succeeded.
 void remember_port(const std::filesystem::path& file, std::int16_t port, std::ostream& warnings);
 
 }  // namespace vkd::cli

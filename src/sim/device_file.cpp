@@ -36,6 +36,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -43,7 +44,7 @@
 #include <optional>
 
 #include "csp2a/csp2a_functions.h"
-#include "sim/hex.h"
+#include "files/hex.h"
 
 namespace vkd::sim {
 
@@ -90,7 +91,7 @@ bool read_hex(const json& value, std::optional<std::size_t> size, std::vector<st
   const std::string what =
       size ? std::to_string(*size) + " bytes in hex" : std::string("bytes in hex");
   if (!value.is_string()) return expected(problem, what);
-  auto parsed = from_hex(value.get<std::string>());
+  auto parsed = files::from_hex(value.get<std::string>());
   if (!parsed || (size && parsed->size() != *size)) return expected(problem, what);
   bytes = std::move(*parsed);
   return true;
@@ -124,12 +125,6 @@ bool read_version(const json& value, Version& version, std::string& problem) {
   return true;
 }
 
-int days_in_month(int year, int month) {
-  constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-  return month == 2 && leap ? 29 : days[static_cast<std::size_t>(month - 1)];
-}
-
 // "YYYY-MM-DDThh:mm:ss", a real date and time from 2000 to 2063.
 std::optional<TimeStamp> stamp_from_time(const std::string& text) {
   constexpr std::string_view shape = "0000-00-00T00:00:00";
@@ -146,8 +141,10 @@ std::optional<TimeStamp> stamp_from_time(const std::string& text) {
   const int day = field(8, 2);
   const StampFields fields{.second = field(17, 2), .minute = field(14, 2), .hour = field(11, 2),
                            .day = day, .month = month, .year = year - 2000};
-  if (year < 2000 || year > 2063 || month < 1 || month > 12 || day < 1 ||
-      day > days_in_month(year, month) || fields.hour > 23 || fields.minute > 59 ||
+  const std::chrono::year_month_day date{std::chrono::year{year},
+                                        std::chrono::month{static_cast<unsigned>(month)},
+                                        std::chrono::day{static_cast<unsigned>(day)}};
+  if (year < 2000 || year > 2063 || !date.ok() || fields.hour > 23 || fields.minute > 59 ||
       fields.second > 59) {
     return std::nullopt;
   }

@@ -5,13 +5,49 @@
 #include <utility>
 #include <variant>
 
-#include "sim/atomic_file.h"
+#include "files/file_lock.h"
+#include "files/read_file.h"
+#include "files/replace_file.h"
 #include "sim/caller_buffer.h"
 #include "sim/device_file.h"
-#include "sim/device_lock.h"
 #include "sim/result.h"
 
 namespace vkd::sim {
+
+namespace {
+
+// Every reading and every change of the device file holds its lock (files/file_lock.h).
+std::optional<files::FileLock> lock_device_file(const std::string& path, std::string& problem) {
+  std::error_code error;
+  std::optional<files::FileLock> lock = files::FileLock::take(path, error);
+  if (!lock) {
+    problem = error == std::errc::is_a_directory ? std::string("is a folder")
+                                                 : "cannot be read or locked: " + error.message();
+  }
+  return lock;
+}
+
+std::optional<std::string> read_device_file(const std::string& path, std::string& problem) {
+  auto content = files::read_file(path, max_device_file_size);
+  if (auto* text = std::get_if<std::string>(&content)) return std::move(*text);
+  const files::ReadFailure& failure = std::get<files::ReadFailure>(content);
+  switch (failure.problem) {
+    case files::ReadProblem::folder:
+      problem = "is a folder";
+      break;
+    case files::ReadProblem::not_regular:
+      problem = "is not a regular file";
+      break;
+    case files::ReadProblem::too_large:
+      problem = "is larger than " + std::to_string(max_device_file_size) + " bytes";
+      break;
+    default:
+      problem = "cannot be read: " + failure.error.message();
+  }
+  return std::nullopt;
+}
+
+}  // namespace
 
 SimulatedLibrary& SimulatedLibrary::instance() {
   // Freed when the library is unloaded, so that loading and unloading it leaks nothing.
@@ -56,7 +92,7 @@ void SimulatedLibrary::refresh() {
   if (path.empty()) return serve_demo();
   std::string problem;
   std::optional<std::string> text;
-  if (const auto lock = DeviceLock::take(path, problem)) text = read_file(path, max_device_file_size, problem);
+  if (const auto lock = lock_device_file(path, problem)) text = read_device_file(path, problem);
   if (!text) return unusable(path, std::move(problem));
   const bool same_device = scanner_ && path == device_path_;
   if (!same_device || text != device_text_) {
@@ -94,7 +130,7 @@ void SimulatedLibrary::unusable(const std::string& path, std::string problem) {
 std::optional<Device> SimulatedLibrary::store(const Scanner::Change& change) {
   std::string problem;
   std::optional<Device> changed;
-  if (const auto lock = DeviceLock::take(device_path_, problem)) changed = change_file(change, problem);
+  if (const auto lock = lock_device_file(device_path_, problem)) changed = change_file(change, problem);
   if (!changed) {
     trace_.message("device file " + device_path_ + " not updated, the change is undone: " + problem);
   }
@@ -102,7 +138,7 @@ std::optional<Device> SimulatedLibrary::store(const Scanner::Change& change) {
 }
 
 std::optional<Device> SimulatedLibrary::change_file(const Scanner::Change& change, std::string& problem) {
-  std::optional<std::string> text = read_file(device_path_, max_device_file_size, problem);
+  std::optional<std::string> text = read_device_file(device_path_, problem);
   if (!text) return std::nullopt;
   auto parsed = parse_device_file(*text);
   if (auto* why = std::get_if<std::string>(&parsed)) {
@@ -112,7 +148,15 @@ std::optional<Device> SimulatedLibrary::change_file(const Scanner::Change& chang
   LoadedDevice& loaded = std::get<LoadedDevice>(parsed);
   change(loaded.device);
   std::string written = updated_document(loaded.document, loaded.device).dump(2) + "\n";
-  if (!replace_file(device_path_, written, problem)) return std::nullopt;
+  const files::WriteResult replaced = files::replace_file(device_path_, written);
+  if (replaced.error) {
+    problem = "cannot be replaced: " + replaced.error.message();
+    return std::nullopt;
+  }
+  if (replaced.folder_not_flushed) {
+    trace_.message("device file " + device_path_ +
+                   " replaced, but its folder could not be flushed: " + replaced.folder_not_flushed.message());
+  }
   device_text_ = std::move(written);
   return std::move(loaded.device);
 }

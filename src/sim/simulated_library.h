@@ -15,7 +15,7 @@
 // A file that cannot be read or understood makes every call fail until a csp2Init reads
 // a good one, and changes nothing else: the scanner served before, its held port and its
 // taken-in records are there again once the file is. Each change to the device is made
-// under the file's lock to the file as it is then (see device_lock.h).
+// under the file's lock to the file as it is then (see files/file_lock.h).
 #include <cstdint>
 #include <functional>
 #include <map>

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "sim/hex.h"
+#include "files/hex.h"
 
 namespace vkd::sim {
 
@@ -13,7 +13,7 @@ TraceLine& TraceLine::number(std::string_view key, std::int32_t value) {
 }
 
 TraceLine& TraceLine::bytes(std::string_view key, std::span<const std::uint8_t> value) {
-  if (!value.empty()) text_.append(" ").append(key).append("=").append(to_hex(value));
+  if (!value.empty()) text_.append(" ").append(key).append("=").append(files::to_hex(value));
   return *this;
 }
 

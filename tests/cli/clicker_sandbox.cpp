@@ -100,7 +100,6 @@ ProgramRun ClickerSandbox::run_program(const std::filesystem::path& program,
       posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
       break;
     case StandardOutput::broken_pipe:
-      signal(SIGPIPE, SIG_IGN);  // inherited: the child's write fails with EPIPE
       if (pipe(pipe_ends) != 0) ADD_FAILURE() << "cannot make a pipe";
       close(pipe_ends[0]);
       posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
@@ -116,10 +115,21 @@ ProgramRun ClickerSandbox::run_program(const std::filesystem::path& program,
   std::vector<char*> argv = pointers(argument_texts);
   std::vector<char*> envp = pointers(environment);
 
+  // The signals that end a program as a shell starts it, whatever this test program does
+  // with them.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t ending_signals;
+  sigemptyset(&ending_signals);
+  for (const int signal : {SIGPIPE, SIGHUP, SIGINT, SIGTERM}) sigaddset(&ending_signals, signal);
+  posix_spawnattr_setsigdefault(&attributes, &ending_signals);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+
   pid_t child = 0;
   const int spawned =
-      posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+      posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
   if (pipe_ends[1] >= 0) close(pipe_ends[1]);
   if (spawned != 0) {
     ADD_FAILURE() << "cannot start " << program;
@@ -127,7 +137,9 @@ ProgramRun ClickerSandbox::run_program(const std::filesystem::path& program,
   }
   int status = 0;
   waitpid(child, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out_file), read_file(err_file)};
+  // Ended by a signal: 128 and its number, as a shell reports it.
+  const int exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return {exit_code, read_file(out_file), read_file(err_file)};
 }
 
 void ClickerSandbox::write_file(const std::filesystem::path& file, const std::string& text) {

@@ -14,8 +14,8 @@ namespace vkd::testing {
 nlohmann::json two_barcode_device(int port = 3);
 
 // Where the program's standard output goes: a file the run reads back, /dev/full, nowhere
-// (the descriptor closed), or a pipe whose reading end is closed (SIGPIPE is ignored, so
-// that the write fails instead of ending the program).
+// (the descriptor closed), or a pipe whose reading end is closed (the program starts with
+// SIGPIPE as a shell gives it, ending the process unless the program sees to it).
 enum class StandardOutput { captured, full_device, closed, broken_pipe };
 
 struct ProgramRun {

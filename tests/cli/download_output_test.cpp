@@ -13,9 +13,10 @@ namespace {
 
 using namespace std::string_literals;
 
-class StringSink final : public TextSink {
+class StringSink final : public files::Sink {
  public:
   void write(std::string_view bytes) override { text.append(bytes); }
+  bool failed() const override { return false; }
   std::string text;
 };
 

@@ -57,10 +57,10 @@ TEST(SafeDownload, NothingIsErasedThatIsNotInTheOutput) {
       {"standard output a broken pipe", {}, StandardOutput::broken_pipe, json::array(), 1,
        "clicker: cannot write output: Broken pipe\n", 1},
       {"output file on a full device", {"--output", "/dev/full"}, StandardOutput::captured,
-       json::array(), 1, "clicker: cannot write output: No space left on device\n", 1},
+       json::array(), 1, "clicker: cannot write output to /dev/full: No space left on device\n", 1},
       {"output folder that cannot be written", {"--output", "FILE/scans.csv"},
-       StandardOutput::captured, json::array(), 1, "clicker: cannot write output: Not a directory\n",
-       1},
+       StandardOutput::captured, json::array(), 1,
+       "clicker: cannot write output to FILE/scans.csv: Not a directory\n", 1},
       {"library failing at the third record", {"--output", "FILE"}, StandardOutput::captured,
        json::array({{{"call", "csp2GetPacket"}, {"record", 2}, {"result", -2}}}), 2,
        "clicker: read 2 of 5 records: the scanner stopped answering; it was not emptied; FILE was kept as "
@@ -79,18 +79,16 @@ TEST(SafeDownload, NothingIsErasedThatIsNotInTheOutput) {
     const auto file = sandbox.folder() / "scans.jsonl";
     ClickerSandbox::write_file(file, "{\"kept\": true}\n");
     std::vector<std::string> arguments = {"download", "--empty", "--format", "jsonl"};
-    for (std::string argument : c.arguments) {
-      if (const auto at = argument.find("FILE"); at != std::string::npos)
-        argument.replace(at, 4, file.string());
-      arguments.push_back(argument);
-    }
+    const auto with_file = [&file](std::string text) {
+      if (const auto at = text.find("FILE"); at != std::string::npos) text.replace(at, 4, file.string());
+      return text;
+    };
+    for (const std::string& argument : c.arguments) arguments.push_back(with_file(argument));
 
     const ProgramRun run = sandbox.run(arguments, c.output);
 
     EXPECT_EQ(run.exit_code, c.exit_code);
-    std::string message = c.message;
-    if (const auto at = message.find("FILE"); at != std::string::npos) message.replace(at, 4, file.string());
-    EXPECT_EQ(run.err, message);
+    EXPECT_EQ(run.err, with_file(c.message));
     EXPECT_EQ(sandbox.device()["barcodes"].size(), 5u);
     EXPECT_EQ(lines_in(ClickerSandbox::read_file(file)), c.lines_in_file);
     // The output that failed is no reason to forget where the scanner is, but nothing is

@@ -10,7 +10,8 @@ endif()
 set(expected
   "automation/reads_conversations.h:5: layer automation may not include conversations/"
   "conversations/reads_the_object.cpp:4: layer conversations may not include component/"
-  "sim/reads_automation.cpp:3: layer sim may not include automation/"
+  "sim/reads_automation.cpp:4: layer sim may not include automation/"
+  "files/reads_automation.h:4: layer files may not include automation/"
   "component/reads_cli.h:6: layer component may not include cli/")
 foreach(line IN LISTS expected)
   string(FIND "${output}" "${line}" at)

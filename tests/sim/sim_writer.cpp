@@ -22,13 +22,15 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <variant>
 
 #include <nlohmann/json.hpp>
 
 #include "csp2a/library.h"
-#include "sim/atomic_file.h"
+#include "files/file_lock.h"
+#include "files/read_file.h"
+#include "files/replace_file.h"
 #include "sim/device_file.h"
-#include "sim/device_lock.h"
 
 namespace {
 
@@ -90,17 +92,24 @@ class Writer {
   // As a scanner takes a scan in: straight into the file, under the lock the library takes.
   bool add() {
     ++steps_["add"];
-    std::string problem;
-    const auto lock = vkd::sim::DeviceLock::take(path_, problem);
-    if (!lock) return fault("no lock: " + problem);
-    const std::optional<std::string> text = vkd::sim::read_file(path_, vkd::sim::max_device_file_size, problem);
-    if (!text) return fault("cannot read the file to add: " + problem);
+    std::error_code error;
+    const auto lock = vkd::files::FileLock::take(path_, error);
+    if (!lock) return fault("no lock: " + error.message());
+    const std::optional<std::string> text = read_device();
+    if (!text) return fault("cannot read the file to add");
     json device = json::parse(*text);
     const int n = adds_ + 1;
     device["barcodes"].push_back({{"type", 1}, {"text", name_ + "-" + std::to_string(n)}, {"time", "2024-05-15T09:30:00"}});
-    if (!vkd::sim::replace_file(path_, device.dump(2) + "\n", problem)) return fault("cannot add: " + problem);
+    const auto replaced = vkd::files::replace_file(path_, device.dump(2) + "\n");
+    if (replaced.error) return fault("cannot add: " + replaced.error.message());
     adds_ = n;
     return true;
+  }
+
+  std::optional<std::string> read_device() const {
+    auto content = vkd::files::read_file(path_, vkd::sim::max_device_file_size);
+    if (auto* text = std::get_if<std::string>(&content)) return std::move(*text);
+    return std::nullopt;
   }
 
   bool set_parameter(int number, std::uint8_t value) {
@@ -127,12 +136,10 @@ class Writer {
   bool still_holds_what_it_did() {
     // Read under the lock too: on Windows a file held open, even for reading, cannot be
     // replaced, and the library's change at that moment would fail.
-    std::string problem;
+    std::error_code error;
     std::optional<std::string> text;
-    if (const auto lock = vkd::sim::DeviceLock::take(path_, problem)) {
-      text = vkd::sim::read_file(path_, vkd::sim::max_device_file_size, problem);
-    }
-    if (!text) return fault("cannot read the file: " + problem);
+    if (const auto lock = vkd::files::FileLock::take(path_, error)) text = read_device();
+    if (!text) return fault("cannot read the file: " + error.message());
     const json device = json::parse(*text);
     const json listed = device.value("parameters", json::object());
     for (const auto& [number, value] : parameters_) {

@@ -3,7 +3,7 @@
 # step that nothing it did was lost, and both must end with status 0. Run under Wine on
 # x64, in the COM tests' prefix.
 add_executable(sim_writer "${PROJECT_SOURCE_DIR}/tests/sim/sim_writer.cpp")
-target_link_libraries(sim_writer PRIVATE vkd_sim_files vkd_csp2a vkd_json vkd_warnings)
+target_link_libraries(sim_writer PRIVATE vkd_files vkd_sim vkd_csp2a vkd_json vkd_warnings)
 add_dependencies(sim_writer csp2a)
 
 if(NOT TEST com_wine_start)
