@@ -23,9 +23,9 @@ bool standard_error_is_terminal();
 // ~/.local/state, or %LOCALAPPDATA%. None when the environment names none.
 std::optional<std::filesystem::path> user_state_folder();
 
-// The user's configuration folder: $XDG_CONFIG_HOME or ~/.config, or %APPDATA%. None
-// when the environment names none.
-std::optional<std::filesystem::path> user_configuration_folder();
+// The user's folder for data that belongs to this machine: $XDG_DATA_HOME or
+// ~/.local/share, or %LOCALAPPDATA%. None when the environment names none.
+std::optional<std::filesystem::path> user_data_folder();
 
 // Where the scanner library was looked for, said when it was not found.
 std::string library_search_text();

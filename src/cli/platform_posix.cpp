@@ -52,9 +52,7 @@ std::optional<std::filesystem::path> user_state_folder() {
   return xdg_folder("XDG_STATE_HOME", ".local/state");
 }
 
-std::optional<std::filesystem::path> user_configuration_folder() {
-  return xdg_folder("XDG_CONFIG_HOME", ".config");
-}
+std::optional<std::filesystem::path> user_data_folder() { return xdg_folder("XDG_DATA_HOME", ".local/share"); }
 
 // The order in which the dynamic loader searches for it, the program's RUNPATH ($ORIGIN)
 // included.

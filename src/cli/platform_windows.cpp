@@ -57,9 +57,7 @@ bool standard_error_is_terminal() { return _isatty(_fileno(stderr)) != 0; }
 
 std::optional<std::filesystem::path> user_state_folder() { return folder_named_by(L"LOCALAPPDATA"); }
 
-std::optional<std::filesystem::path> user_configuration_folder() {
-  return folder_named_by(L"APPDATA");
-}
+std::optional<std::filesystem::path> user_data_folder() { return folder_named_by(L"LOCALAPPDATA"); }
 
 std::string library_search_text() {
   return "csp2a.DLL was looked for in the program's folder and the system's folders "

@@ -17,7 +17,7 @@ namespace {
 
 std::optional<std::int16_t> chosen_port(const Invocation& invocation, Environment& environment) {
   if (invocation.port || !environment.state_file) return invocation.port;
-  return read_remembered_port(*environment.state_file, environment.earlier_state_file, environment.err);
+  return read_remembered_port(*environment.state_file, environment.err);
 }
 
 void run_on_scanner(ScannerSession& session) {
@@ -93,8 +93,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                           .out = out,
                           .err = err,
                           .err_is_terminal = standard_error_is_terminal(),
-                          .state_file = default_state_file(),
-                          .earlier_state_file = earlier_state_file()};
+                          .state_file = default_state_file()};
   return execute(std::get<Invocation>(parsed), environment);
 }
 

@@ -19,8 +19,6 @@ struct Environment {
   std::ostream& err;
   bool err_is_terminal = false;
   std::optional<std::filesystem::path> state_file;  // none: nothing remembered
-  // Where earlier versions remembered the port, read when state_file does not exist yet.
-  std::optional<std::filesystem::path> earlier_state_file = std::nullopt;
 };
 
 int execute(const Invocation& invocation, Environment& environment);

@@ -39,10 +39,6 @@ std::optional<std::int16_t> port_in(const std::string& content) {
 
 std::optional<std::filesystem::path> default_state_file() { return in_folder(user_state_folder()); }
 
-std::optional<std::filesystem::path> earlier_state_file() {
-  return in_folder(user_configuration_folder());
-}
-
 std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& file,
                                                  std::ostream& warnings) {
   const auto content = files::read_file(file, largest_state_file);
@@ -60,17 +56,6 @@ std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& fi
   }
   const auto port = port_in(std::get<std::string>(content));
   if (!port) warn(warnings, file, "ignored: it holds no valid port number");
-  return port;
-}
-
-std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& file,
-                                                 const std::optional<std::filesystem::path>& earlier,
-                                                 std::ostream& warnings) {
-  std::error_code error;
-  if (!earlier || std::filesystem::exists(std::filesystem::symlink_status(file, error)))
-    return read_remembered_port(file, warnings);
-  const auto port = read_remembered_port(*earlier, warnings);
-  if (port) remember_port(file, *port, warnings);
   return port;
 }
 

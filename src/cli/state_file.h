@@ -12,19 +12,10 @@ namespace vkd::cli {
 // folder.
 std::optional<std::filesystem::path> default_state_file();
 
-// Where earlier versions kept it: <configuration folder>/vkdclicker/state.json.
-std::optional<std::filesystem::path> earlier_state_file();
-
 // The remembered port. A missing file gives none silently: the command has not found a
 // scanner yet. A file that is no regular file under 64 KiB, unreadable or malformed is
 // reported on `warnings` and gives none: the command then goes on as if it had never run.
 std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& file,
-                                                 std::ostream& warnings);
-
-// The port remembered in `file`, or else in `earlier`, which is then written to `file` so
-// that the earlier place is read only once.
-std::optional<std::int16_t> read_remembered_port(const std::filesystem::path& file,
-                                                 const std::optional<std::filesystem::path>& earlier,
                                                  std::ostream& warnings);
 
 // Replaces the file atomically, creating its folder; anything but a regular file in its

@@ -24,7 +24,7 @@ std::vector<std::string> sandbox_environment(const ClickerSandbox& sandbox) {
   const std::vector<std::string> own = {
       "CSP2A_DEVICE=" + sandbox.device_file().string(),
       "CSP2A_TRACE=" + sandbox.trace_file().string(),
-      "XDG_CONFIG_HOME=" + (sandbox.folder() / "config").string(),
+      "XDG_DATA_HOME=" + (sandbox.folder() / "data").string(),
       "XDG_STATE_HOME=" + (sandbox.folder() / "state").string(),
       "HOME=" + (sandbox.folder() / "home").string(),
   };

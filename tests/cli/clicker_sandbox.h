@@ -36,10 +36,6 @@ class ClickerSandbox {
   std::filesystem::path state_file() const {
     return folder_ / "state" / "vkdclicker" / "state.json";
   }
-  // Where earlier versions kept it.
-  std::filesystem::path earlier_state_file() const {
-    return folder_ / "config" / "vkdclicker" / "state.json";
-  }
   std::filesystem::path trace_file() const { return folder_ / "trace.txt"; }
 
   void write_device(const nlohmann::json& device) const {

@@ -82,22 +82,6 @@ TEST(Program, HelloAndVersionNeedNoScannerLibraryButScannerCommandsReportItsAbse
       << download.err;
 }
 
-// A port remembered where earlier versions kept it is taken over once: the next runs read
-// the new place only.
-TEST(RememberedPort, ThePortOfTheEarlierPlaceIsTakenOver) {
-  ClickerSandbox sandbox;
-  sandbox.write_device(empty_scanner(6));
-  std::filesystem::create_directories(sandbox.earlier_state_file().parent_path());
-  ClickerSandbox::write_file(sandbox.earlier_state_file(), R"({"port": 6})");
-
-  const ProgramRun run = sandbox.run({"empty"});
-
-  EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(remembered(sandbox), json({{"port", 6}}));
-  ClickerSandbox::write_file(sandbox.earlier_state_file(), R"({"port": 1})");
-  EXPECT_EQ(sandbox.run({"empty"}).exit_code, 0);  // still 6, from the new place
-}
-
 TEST(Program, UnknownCommandIsAUsageError) {
   ClickerSandbox sandbox;
   const ProgramRun run = sandbox.run({"fetch"});

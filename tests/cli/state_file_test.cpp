@@ -1,3 +1,4 @@
+#include "cli/platform.h"
 #include "cli/state_file.h"
 
 #include <gtest/gtest.h>
@@ -74,9 +75,16 @@ TEST_F(StateFileTest, MalformedFilesGiveNoPortAndAWarning) {
 }
 
 TEST_F(StateFileTest, AFolderThatCannotBeMadeIsAWarningOnly) {
-  ClickerSandbox::write_file(sandbox.folder() / "config", "a file where the folder should be");
+  ClickerSandbox::write_file(sandbox.folder() / "state", "a file where the folder should be");
   remember_port(file, 3, warnings);
   EXPECT_NE(warnings.str().find("cannot create the folder"), std::string::npos) << warnings.str();
+}
+
+// The data folder of the station's store, found by the same rule.
+std::optional<std::filesystem::path> data_folder_file() {
+  const auto folder = user_data_folder();
+  if (!folder) return std::nullopt;
+  return *folder / "vkdclicker" / "state.json";
 }
 
 TEST_F(StateFileTest, StateFolderFollowsXdgStateHomeThenHome) {
@@ -86,7 +94,7 @@ TEST_F(StateFileTest, StateFolderFollowsXdgStateHomeThenHome) {
     std::optional<std::filesystem::path> (*file)();
     const char* under_home;
   } places[] = {{"XDG_STATE_HOME", default_state_file, "/home/user/.local/state"},
-                {"XDG_CONFIG_HOME", earlier_state_file, "/home/user/.config"}};
+                {"XDG_DATA_HOME", data_folder_file, "/home/user/.local/share"}};
   for (const auto& [variable, file_of, under_home] : places) {
     const std::string saved = std::getenv(variable) ? std::getenv(variable) : "";
     setenv(variable, "/somewhere/else", 1);
