@@ -75,7 +75,7 @@ TEST_F(StateFileTest, MalformedFilesGiveNoPortAndAWarning) {
 }
 
 TEST_F(StateFileTest, AFolderThatCannotBeMadeIsAWarningOnly) {
-  ClickerSandbox::write_file(sandbox.folder() / "state", "a file where the folder should be");
+  ClickerSandbox::write_file(sandbox.folder() / "config", "a file where the folder should be");
   remember_port(file, 3, warnings);
   EXPECT_NE(warnings.str().find("cannot create the folder"), std::string::npos) << warnings.str();
 }
