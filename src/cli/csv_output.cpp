@@ -8,7 +8,8 @@ namespace {
 
 constexpr std::string_view line_end = "\r\n";
 
-void append_line(std::string& out, std::initializer_list<std::string_view> fields, char separator) {
+void append_line(std::string& out, std::initializer_list<std::string_view> fields,
+                 std::string_view separator) {
   bool first = true;
   for (const std::string_view field : fields) {
     if (!first) out += separator;
@@ -25,8 +26,9 @@ std::string without_trailing_nuls(std::string text) {
 
 }  // namespace
 
-std::string csv_field(std::string_view field, char separator) {
-  if (field.find_first_of(std::string{separator, '"', '\r', '\n'}) == std::string_view::npos) {
+std::string csv_field(std::string_view field, std::string_view separator) {
+  if (field.find(separator) == std::string_view::npos &&
+      field.find_first_of("\"\r\n") == std::string_view::npos) {
     return std::string(field);
   }
   std::string quoted = "\"";
@@ -37,7 +39,8 @@ std::string csv_field(std::string_view field, char separator) {
   return quoted + '"';
 }
 
-std::string csv_output(const DownloadReport& report, char separator, bool with_header) {
+std::string csv_output(const DownloadReport& report, std::string_view separator,
+                       bool with_header) {
   std::string out;
   if (with_header) {
     append_line(

@@ -10,10 +10,12 @@
 namespace vkd::cli {
 
 // A field quoted when it holds the separator, a quote, CR or LF; quotes inside doubled.
-std::string csv_field(std::string_view field, char separator);
+// The separator is one character in UTF-8, of one byte or several.
+std::string csv_field(std::string_view field, std::string_view separator);
 
 // The version loses the NUL characters that pad it to its eight places: NUL is no text a
 // spreadsheet takes. Without the header line when it continues a file that has one.
-std::string csv_output(const DownloadReport& report, char separator, bool with_header = true);
+std::string csv_output(const DownloadReport& report, std::string_view separator,
+                       bool with_header = true);
 
 }  // namespace vkd::cli

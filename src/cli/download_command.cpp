@@ -10,7 +10,7 @@ namespace vkd::cli {
 
 namespace {
 
-constexpr char csv_default_separator = ',';
+constexpr char csv_default_separator[] = ",";
 
 // v03 and v01 are the component's own texts, which read the scanner themselves; the other
 // forms are built from the records afterwards.
@@ -31,9 +31,7 @@ std::string formatted(const DownloadReport& report, const std::string& text,
                       const Invocation& invocation, bool continuing) {
   switch (invocation.format) {
     case Format::csv:
-      return csv_output(report,
-                        invocation.delimiter ? invocation.delimiter->front() : csv_default_separator,
-                        !continuing);
+      return csv_output(report, invocation.delimiter.value_or(csv_default_separator), !continuing);
     case Format::json:
       return json_output(report);
     case Format::jsonl:

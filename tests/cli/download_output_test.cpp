@@ -26,20 +26,25 @@ DownloadReport report_with_an_unread_record() {
 TEST(CsvField, QuotesOnlyWhatNeedsIt) {
   const struct {
     std::string field;
-    char separator;
+    std::string separator;
     std::string written;
   } cases[] = {
-      {"8712345678906", ',', "8712345678906"},
-      {"", ',', ""},
-      {"SN 0042", ',', "SN 0042"},  // blanks need no quotes
-      {"A,B", ',', "\"A,B\""},
-      {"A,B", ';', "A,B"},  // only the separator in use
-      {"A;B", ';', "\"A;B\""},
-      {"say \"hi\"", ',', "\"say \"\"hi\"\"\""},
-      {"\"", ',', "\"\"\"\""},
-      {"two\nlines", ',', "\"two\nlines\""},
-      {"cr\r", ',', "\"cr\r\""},
-      {"\xE2\x82\xAC", ',', "\xE2\x82\xAC"},
+      {"8712345678906", ",", "8712345678906"},
+      {"", ",", ""},
+      {"SN 0042", ",", "SN 0042"},  // blanks need no quotes
+      {"A,B", ",", "\"A,B\""},
+      {"A,B", ";", "A,B"},  // only the separator in use
+      {"A;B", ";", "\"A;B\""},
+      {"say \"hi\"", ",", "\"say \"\"hi\"\"\""},
+      {"\"", ",", "\"\"\"\""},
+      {"two\nlines", ",", "\"two\nlines\""},
+      {"cr\r", ",", "\"cr\r\""},
+      {"\xE2\x82\xAC", ",", "\xE2\x82\xAC"},
+      // A separator of several bytes is looked for whole: "\xC3\xA3" shares its first byte
+      // with the separator "\xC3\xA9" and needs no quotes.
+      {"S\xC3\xA3o Paulo", "\xC3\xA9", "S\xC3\xA3o Paulo"},
+      {"caf\xC3\xA9", "\xC3\xA9", "\"caf\xC3\xA9\""},
+      {"A,B", "\xE2\x82\xAC", "A,B"},
   };
   for (const auto& [field, separator, written] : cases)
     EXPECT_EQ(csv_field(field, separator), written) << field;
@@ -49,16 +54,16 @@ TEST(CsvOutput, HeaderThenOneLinePerRecordWithTheScannerOnEach) {
   const std::string records =
       "1;\"A;B\";3;2009-05-01T13:45:02;0123456789ABCDEF;V1;2009-05-01T13:53:57;3\r\n"
       "2;;0;1899-12-30T00:00:00;0123456789ABCDEF;V1;2009-05-01T13:53:57;3\r\n";
-  EXPECT_EQ(csv_output(report_with_an_unread_record(), ';'),
+  EXPECT_EQ(csv_output(report_with_an_unread_record(), ";"),
             "index;barcode;code_type;time;identifier;version;clock;count\r\n" + records);
   // Continuing a file that has its header already.
-  EXPECT_EQ(csv_output(report_with_an_unread_record(), ';', /*with_header=*/false), records);
+  EXPECT_EQ(csv_output(report_with_an_unread_record(), ";", /*with_header=*/false), records);
 }
 
 TEST(CsvOutput, KeepsNulsInsideTheVersionAndDropsOnlyThePadding) {
   DownloadReport report = report_with_an_unread_record();
   report.version = "A\0B\0\0\0\0\0"s;
-  const std::string csv = csv_output(report, ',');
+  const std::string csv = csv_output(report, ",");
   EXPECT_NE(csv.find(",A\0B,"s), std::string::npos);
 }
 
