@@ -54,19 +54,19 @@ Outline outline_of(const CommandLine& line, const std::vector<std::string>& word
     }
     const std::string name = option->get_name();
     if (std::ranges::find(outline.names, name) != outline.names.end())
-      refuse(given + " is given twice");
+      refuse(name + " is given twice");
     outline.names.push_back(name);
     outline.help = outline.help || option == line.root().get_help_ptr();
     outline.version = outline.version || option == line.root().get_version_ptr();
     outline.option_words.push_back(name);
     if (!takes_value(*option)) {
-      if (equals != std::string::npos) refuse(given + " takes no value");
+      if (equals != std::string::npos) refuse(name + " takes no value");
     } else if (equals != std::string::npos) {
       outline.option_words.push_back(word.substr(equals + 1));
     } else if (i + 1 < words.size()) {
       outline.option_words.push_back(words[++i]);
     } else {
-      refuse(given + " needs a value");
+      refuse(name + " needs a value");
     }
   }
   return outline;

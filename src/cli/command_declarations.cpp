@@ -1,8 +1,10 @@
 // Every command of clicker with its options, one function each, in the order the help
 // lists them. A new command is a value of Command with its command_name, one more
 // function here and one more call in declare_commands; an option that several commands
-// take alike is one function that each of them calls. A refusal from a check or a
-// command's callback is a CLI::ValidationError(option name, words that follow the name).
+// take alike is one function that each of them calls (in the group shared_options when
+// the general help should describe it once). A refusal is worded to follow the option's
+// name, both a check's and the CLI::ValidationError(option name, refusal) that a command's
+// callback throws for what depends on several options.
 #include <cstdint>
 #include <limits>
 #include <utility>
