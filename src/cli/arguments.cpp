@@ -83,7 +83,8 @@ struct NamedCommand {
 NamedCommand named_command(const CommandLine& line, std::span<const std::string> operands) {
   if (operands.empty()) return {.refusal = UsageError{"no command given"}};
   const CommandDeclaration* command = line.subcommand(line.root(), operands[0]);
-  if (command == nullptr) return {.refusal = UsageError{"unknown command " + quoted_word(operands[0])}};
+  if (command == nullptr)
+    return {.refusal = UsageError{"unknown command " + quoted_word(operands[0])}};
   const auto parts = line.parts(*command);
   if (parts.empty()) return {command, 1};
   if (operands.size() > 1) {
@@ -118,8 +119,12 @@ std::optional<UsageError> option_refusal(CommandLine& line, const CommandDeclara
   return std::nullopt;
 }
 
-// Help wins over everything but words that cannot be read, the version over all that
-// follows from the command, but neither takes a word that no command takes.
+UsageError unexpected(std::span<const std::string> words) {
+  return UsageError{"unexpected word " + quoted_word(words.front())};
+}
+
+// Help wins over everything but words that cannot be read. So does the version, except
+// that it refuses a word that no command takes, as a command does.
 OrUsageError<Invocation> parsed(CommandLine& line, const Outline& outline,
                                 const NamedCommand& named) {
   if (outline.refusal) return *outline.refusal;
@@ -132,7 +137,7 @@ OrUsageError<Invocation> parsed(CommandLine& line, const Outline& outline,
     return invocation;
   }
   if (outline.version) {
-    if (!takes_operands && !rest.empty()) return UsageError{"unexpected word " + quoted_word(rest[0])};
+    if (!takes_operands && !rest.empty()) return unexpected(rest);
     invocation.command = Command::version;
     return invocation;
   }
@@ -143,14 +148,15 @@ OrUsageError<Invocation> parsed(CommandLine& line, const Outline& outline,
     if (command.app->get_option_no_throw(name) == nullptr)
       return UsageError{name + " does not apply to this command"};
   }
-  std::vector<std::string> words(outline.operands.begin(),
-                                 outline.operands.begin() + static_cast<std::ptrdiff_t>(named.words));
+  std::vector<std::string> words(
+      outline.operands.begin(),
+      outline.operands.begin() + static_cast<std::ptrdiff_t>(named.words));
   words.insert(words.end(), outline.option_words.begin(), outline.option_words.end());
   if (auto refusal = option_refusal(line, command, std::move(words))) return *refusal;
   if (takes_operands) {
     if (auto refusal = command.operands->take(rest, invocation)) return *refusal;
   } else if (!rest.empty()) {
-    return UsageError{"unexpected word " + quoted_word(rest[0])};
+    return unexpected(rest);
   }
   return invocation;
 }

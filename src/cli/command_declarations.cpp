@@ -67,16 +67,16 @@ void add_connection_options(CLI::App& command, Invocation& invocation) {
           "the port to use (download: to search from), " + ports +
               ", in the scanner library's own numbering")
       ->type_name("N")
-      ->transform(whole_number_check(largest_port, "a port number from 0 to " +
-                                                       std::to_string(largest_port)))
+      ->transform(whole_number_check(largest_port,
+                                     "a port number from 0 to " + std::to_string(largest_port)))
       ->group(shared_options);
-  command.add_flag("--log", invocation.log, "print the connection log to standard error afterwards")
+  command
+      .add_flag("--log", invocation.log, "print the connection log to standard error afterwards")
       ->group(shared_options);
 }
 
-void declare_download(CommandLine& line) {
-  Invocation& invocation = line.invocation();
-  CLI::App& download = line.add_command(Command::download, R"(Reads every stored barcode and prints the scanner's content:
+constexpr char download_description[] =
+    R"(Reads every stored barcode and prints the scanner's content:
   v03   the delimited text, fields joined by D (default ";"), exactly as
         the component gives it (the version keeps its NUL padding)
   v01   the fixed-width text
@@ -90,9 +90,14 @@ void declare_download(CommandLine& line) {
         code_type, time
 Times are ISO 8601 local date-times. The port search tries 16 ports,
 from --port N, else from the port remembered from the last run, else
-from 0, wrapping from 15 to 0.)",
-                                        R"(When the scanner stops answering midway, what was read is printed,
-"read K of N records" goes to standard error, and the exit status is 2.)");
+from 0, wrapping from 15 to 0.)";
+constexpr char download_footer[] =
+    R"(When the scanner stops answering midway, what was read is printed,
+"read K of N records" goes to standard error, and the exit status is 2.)";
+
+void declare_download(CommandLine& line) {
+  Invocation& invocation = line.invocation();
+  CLI::App& download = line.add_command(Command::download, download_description, download_footer);
   add_format(download, invocation.format,
              {{"v03", Format::v03},
               {"v01", Format::v01},
@@ -144,20 +149,30 @@ from 0, wrapping from 15 to 0.)",
   });
 }
 
+constexpr char empty_description[] =
+    R"(Erases the scanner and prints "empty: yes|no" (and "clock set: yes|no"
+when asked to set the clock).)";
+
 void declare_empty(CommandLine& line) {
   Invocation& invocation = line.invocation();
-  CLI::App& empty = line.add_command(Command::empty, R"(Erases the scanner and prints "empty: yes|no" (and "clock set: yes|no"
-when asked to set the clock).)");
+  CLI::App& empty = line.add_command(Command::empty, empty_description);
   add_set_clock(empty, invocation);
   add_connection_options(empty, invocation);
 }
+
+constexpr char params_show_description[] =
+    R"(Prints each listed parameter (numbers 0-99) as N=V, then the scanner's
+status items: protocol, status, version, ascii_mode, rtc_mode.)";
+
+constexpr char params_reset_description[] =
+    R"(Empties the scanner, restores its default parameters, then sets each
+listed parameter N to V (both 0-99).)";
 
 void declare_params(CommandLine& line) {
   Invocation& invocation = line.invocation();
   line.add_command(Command::params, "Reads or sets the scanner's parameters.");
 
-  CLI::App& show = line.add_command(Command::params_show, R"(Prints each listed parameter (numbers 0-99) as N=V, then the scanner's
-status items: protocol, status, version, ascii_mode, rtc_mode.)");
+  CLI::App& show = line.add_command(Command::params_show, params_show_description);
   show.preparse_callback([&invocation](std::size_t) { invocation.format = Format::named; });
   add_format(show, invocation.format, {{"raw", Format::raw}},
              "print the component's text instead: the list of numbers and values, \":\" and "
@@ -169,8 +184,7 @@ status items: protocol, status, version, ascii_mode, rtc_mode.)");
                        return fill(parameter_numbers(words), filled.parameters);
                      }});
 
-  CLI::App& reset = line.add_command(Command::params_reset, R"(Empties the scanner, restores its default parameters, then sets each
-listed parameter N to V (both 0-99).)");
+  CLI::App& reset = line.add_command(Command::params_reset, params_reset_description);
   add_connection_options(reset, invocation);
   line.add_operands(Command::params_reset,
                     {"[N=V...]", [](std::span<const std::string> words, Invocation& filled) {
@@ -181,6 +195,18 @@ listed parameter N to V (both 0-99).)");
 void declare_hello(CommandLine& line) {
   line.add_command(Command::hello, "Prints the component's greeting.");
 }
+
+constexpr char general_footer[] =
+    R"(empty and params need a port: --port N, or the port remembered when the
+scanner last answered, kept in <state folder>/vkdclicker/state.json
+($XDG_STATE_HOME or ~/.local/state; %LOCALAPPDATA% on Windows).
+
+Exit status:
+  0  the command did what was asked
+  1  an error (printed as "error N: description"), output that could not be
+     written, or a command line that was refused (then nothing was sent)
+  2  the scanner did not answer or no port is known, not every record was
+     read, it was not emptied, or it refused the clock)";
 
 }  // namespace
 
@@ -196,16 +222,7 @@ void declare_commands(CommandLine& line) {
   declare_params(line);
   declare_hello(line);
   // After the commands, which would take it over too.
-  root.footer(R"(empty and params need a port: --port N, or the port remembered when the
-scanner last answered, kept in <state folder>/vkdclicker/state.json
-($XDG_STATE_HOME or ~/.local/state; %LOCALAPPDATA% on Windows).
-
-Exit status:
-  0  the command did what was asked
-  1  an error (printed as "error N: description"), output that could not be
-     written, or a command line that was refused (then nothing was sent)
-  2  the scanner did not answer or no port is known, not every record was
-     read, it was not emptied, or it refused the clock)");
+  root.footer(general_footer);
 }
 
 }  // namespace vkd::cli

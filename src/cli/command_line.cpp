@@ -46,9 +46,10 @@ std::string CommandLine::missed_need(const CLI::App& app) const {
       const bool elsewhere = std::ranges::any_of(commands_, [&](const CommandDeclaration& other) {
         return other.app != &app && other.app->get_option_no_throw(option->get_name()) != nullptr;
       });
-      if (elsewhere)
-        refusal += " for " + std::string(command_name(
-                                 std::ranges::find(commands_, &app, &CommandDeclaration::app)->command));
+      if (elsewhere) {
+        const auto own = std::ranges::find(commands_, &app, &CommandDeclaration::app);
+        refusal += " for " + std::string(command_name(own->command));
+      }
       refusal += " needs " + needed->get_name();
       if (takes_value(*needed)) refusal += " " + needed->get_type_name();
       const std::string& reason = reasons_.at({option, needed});
@@ -59,8 +60,7 @@ std::string CommandLine::missed_need(const CLI::App& app) const {
   return {};
 }
 
-CLI::App& CommandLine::add_command(Command command, std::string description,
-                                   std::string footer) {
+CLI::App& CommandLine::add_command(Command command, std::string description, std::string footer) {
   const std::string name(command_name(command));
   CLI::App* parent = root_.get();
   std::string own_name = name;

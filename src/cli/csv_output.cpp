@@ -39,8 +39,7 @@ std::string csv_field(std::string_view field, std::string_view separator) {
   return quoted + '"';
 }
 
-std::string csv_output(const DownloadReport& report, std::string_view separator,
-                       bool with_header) {
+std::string csv_output(const DownloadReport& report, std::string_view separator, bool with_header) {
   std::string out;
   if (with_header) {
     append_line(

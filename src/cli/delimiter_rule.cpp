@@ -18,8 +18,7 @@ std::size_t code_points(std::u16string_view text) {
 }  // namespace
 
 std::optional<std::string> delimiter_refusal(Format format, std::string_view delimiter) {
-  if (format != Format::v03 && format != Format::csv)
-    return "applies to --format v03 and csv only";
+  if (format != Format::v03 && format != Format::csv) return "applies to --format v03 and csv only";
   // The reading replaces each malformed sequence, so only valid UTF-8 reads back the same.
   const Text text = from_utf8(delimiter);
   if (to_utf8(text) != delimiter) return "is not valid UTF-8";

@@ -23,8 +23,7 @@ std::string usage(const CLI::Option& option) {
 
 // `words` joined by blanks in lines of line_width at most: the first goes on from
 // `column`, the others begin after `indent` blanks.
-std::string wrapped(const std::vector<std::string>& words, std::size_t column,
-                    std::size_t indent) {
+std::string wrapped(const std::vector<std::string>& words, std::size_t column, std::size_t indent) {
   std::string text;
   bool line_start = true;
   for (const std::string& word : words) {
@@ -69,7 +68,8 @@ std::string indented(std::string_view text, std::size_t indent) {
 
 // The options a command lists itself: not the help, which the general options name.
 std::vector<const CLI::Option*> own_options(const CLI::App& app) {
-  return app.get_options([&app](const CLI::Option* option) { return option != app.get_help_ptr(); });
+  return app.get_options(
+      [&app](const CLI::Option* option) { return option != app.get_help_ptr(); });
 }
 
 // An option in its brackets, with those that need it inside: "[--output FILE [--append]]".
@@ -168,7 +168,8 @@ std::string command_help(Command command) {
   const CommandLine line;
   const CommandDeclaration& declaration = line.declaration(command);
   std::vector<const CommandDeclaration*> commands = line.parts(declaration);
-  if (commands.empty()) return help_of(line, std::string(command_name(command)), {&declaration}, "");
+  if (commands.empty())
+    return help_of(line, std::string(command_name(command)), {&declaration}, "");
   std::vector<std::string> names;
   for (const CommandDeclaration* part : commands) names.push_back(part->app->get_name());
   return help_of(line, std::string(command_name(command)) + " " + CLI::detail::join(names, "|"),

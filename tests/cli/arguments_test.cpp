@@ -37,9 +37,9 @@ TEST(Arguments, CommandsAndTheirOptions) {
   EXPECT_EQ(accepted({"empty", "--set-clock", "000024290200"}).set_clock, "000024290200");
   EXPECT_EQ(accepted({"hello"}).command, Command::hello);
 
-  const Invocation safe = accepted({"download", "--output", "scans.csv", "--append", "--format",
-                                    "csv", "--empty", "--set-clock", "2024-05-15T09:30:00",
-                                    "--wait", "30"});
+  const Invocation safe =
+      accepted({"download", "--output", "scans.csv", "--append", "--format", "csv", "--empty",
+                "--set-clock", "2024-05-15T09:30:00", "--wait", "30"});
   EXPECT_EQ(safe.output, "scans.csv");
   EXPECT_TRUE(safe.append && safe.empty_after);
   EXPECT_EQ(safe.set_clock, "003009150524");  // the ISO form becomes the scanner's, seconds first
@@ -147,10 +147,11 @@ TEST(Arguments, DelimiterIsUtf8AndACsvDelimiterOneCodePointOfIt) {
       {"csv", "\xF0\x9F\x98\x80", ""},  // an emoji, two UTF-16 units
       {"csv", "\t", ""},
       {"v03", "\xC2\xA7\xC2\xA7", ""},
-      {"csv", "e\xCC\x81", "--delimiter for csv is one character other than a quote or a line break"},
+      {"csv", "e\xCC\x81",
+       "--delimiter for csv is one character other than a quote or a line break"},
       {"csv", "\xFF", "--delimiter is not valid UTF-8"},
       {"v03", "\xFF", "--delimiter is not valid UTF-8"},
-      {"v03", "|\xC3", "--delimiter is not valid UTF-8"},          // cut short
+      {"v03", "|\xC3", "--delimiter is not valid UTF-8"},         // cut short
       {"csv", "\xC0\xAC", "--delimiter is not valid UTF-8"},      // an overlong ","
       {"csv", "\xED\xA0\x80", "--delimiter is not valid UTF-8"},  // a surrogate
   };
@@ -169,9 +170,9 @@ TEST(Arguments, DelimiterIsUtf8AndACsvDelimiterOneCodePointOfIt) {
 // V03's fields are numbers, and texts whose length fields tell a reader where they end: a
 // digit between them could be read as part of either.
 TEST(Arguments, DelimiterHoldsNoDigit) {
-  for (const Words& words : {Words{"download", "--delimiter", "0"},
-                             Words{"download", "--delimiter=|9|"},
-                             Words{"download", "--format", "csv", "--delimiter", "5"}}) {
+  for (const Words& words :
+       {Words{"download", "--delimiter", "0"}, Words{"download", "--delimiter=|9|"},
+        Words{"download", "--format", "csv", "--delimiter", "5"}}) {
     const auto parsed = parse_arguments(words);
     ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << words.back();
     EXPECT_EQ(std::get<UsageError>(parsed).message,
