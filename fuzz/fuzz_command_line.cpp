@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "automation/text.h"
 #include "cli/arguments.h"
 #include "cli/clock_text.h"
 #include "fuzz_check.h"
@@ -94,8 +95,13 @@ void check_accepted(const Invocation& invocation) {
     VKD_FUZZ_CHECK(command == Command::download);
     VKD_FUZZ_CHECK(invocation.format == Format::v03 || invocation.format == Format::csv);
     VKD_FUZZ_CHECK(!delimiter->empty());
+    const vkd::Text text = vkd::from_utf8(*delimiter);
+    VKD_FUZZ_CHECK(vkd::to_utf8(text) == *delimiter);  // valid UTF-8
+    VKD_FUZZ_CHECK(delimiter->find_first_of("0123456789") == std::string::npos);
     if (invocation.format == Format::csv) {
-      VKD_FUZZ_CHECK(delimiter->size() == 1 && *delimiter != "\"" && *delimiter != "\r" &&
+      const bool one_code_point =
+          text.size() == 1 || (text.size() == 2 && text[0] >= 0xD800 && text[0] <= 0xDBFF);
+      VKD_FUZZ_CHECK(one_code_point && *delimiter != "\"" && *delimiter != "\r" &&
                      *delimiter != "\n");
     }
   }

@@ -183,6 +183,9 @@ def command_line_seeds():
         "help_topic": ["params", "reset", "--help"],
         "version": ["-h", "--version"],
         "refused": ["download", "--format", "json", "--append", "--output=x", "-1"],
+        "double_dash": ["--port", "3", "params", "show", "--", "-1", "--log"],
+        "csv_code_point": ["download", "--format=csv", "--delimiter", "\u20ac"],
+        "params_help": ["params", "--help"],
     }
     return {name: "\0".join(words).encode() for name, words in lines.items()}
 

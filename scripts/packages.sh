@@ -23,8 +23,9 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
-# What every build needs (strace: a test watches the simulated library's writes).
-BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev strace)
+# What every build needs (strace: a test watches the simulated library's writes; the
+# header-only nlohmann-json and CLI11 reach the cross builds too).
+BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev strace)
 # The clang preset (libFuzzer and the sanitizer runtimes).
 CLANG_PACKAGES=(clang libclang-rt-14-dev)
 # The Windows cross builds and their tests under Wine.

@@ -1,5 +1,6 @@
 #pragma once
-// The command line: a command, its operands, and options before or after it.
+// The command line: a command, its options before or after it, and its operands; "--"
+// makes every word after it an operand.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,7 +12,8 @@
 
 namespace vkd::cli {
 
-enum class Command { help, version, hello, download, empty, params_show, params_reset };
+// params names the pair of params show and params reset, whose help it gives.
+enum class Command { help, version, hello, download, empty, params, params_show, params_reset };
 // download: v03 (the default), v01, csv, json, jsonl; params show: named (the default), raw.
 enum class Format { v03, v01, csv, json, jsonl, named, raw };
 
@@ -19,7 +21,7 @@ struct Invocation {
   Command command = Command::help;
   std::optional<Command> help_topic;  // --help after a command: that command's help
   Format format = Format::v03;
-  std::optional<std::string> delimiter;  // v03: any text; csv: one character
+  std::optional<std::string> delimiter;  // UTF-8 without a digit; csv: one character
   std::optional<std::int16_t> port;
   std::optional<std::string> set_clock;  // "now" or a checked twelve-digit text
   bool log = false;

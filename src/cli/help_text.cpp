@@ -1,120 +1,179 @@
 #include "cli/help_text.h"
 
+#include <algorithm>
+
+#include "cli/command_line.h"
+
 namespace vkd::cli {
 
 namespace {
 
-constexpr std::string_view download_help = R"(  download [--format v03|v01|csv|json|jsonl] [--delimiter D] [--output FILE
-           [--append]] [--empty [--set-clock TIME]] [--wait SECONDS]
-           [--port N] [--log]
-      Reads every stored barcode and prints the scanner's content:
-        v03   the delimited text, fields joined by D (default ";"), exactly as
-              the component gives it (the version keeps its NUL padding)
-        v01   the fixed-width text
-        csv   RFC 4180, a header line, then one line per barcode: index,
-              barcode, code_type, time, identifier, version, clock, count;
-              D (one character, default ",") separates the fields; the
-              version is printed without its NUL padding
-        json  one object: identifier, version (NUL padding as \u0000), clock,
-              count, and records [{index, barcode, code_type, time}]
-        jsonl one object per line and barcode: identifier, index, barcode,
-              code_type, time
-      Times are ISO 8601 local date-times. The port search tries 16 ports,
-      from --port N, else from the port remembered from the last run, else
-      from 0, wrapping from 15 to 0.
-      --output FILE  write FILE instead of standard output: it holds either
-                     its old content or the whole download, never part of it
-      --append       add to FILE instead (csv: no second header line; not json)
-      --empty        once everything is written, and only if every record was
-                     read, empty the scanner on the port where it answered and
-                     print "emptied: yes|no" on standard error
-      --set-clock    with --empty: set the scanner's clock as it is emptied
-      --wait SECONDS search again every few seconds until a scanner answers
-                     or the time is up
-      When the scanner stops answering midway, what was read is printed,
-      "read K of N records" goes to standard error, and the exit status is 2.
-)";
+constexpr std::size_t line_width = 80;
+constexpr std::size_t section_indent = 6;  // a command's description and options
+constexpr std::size_t widest_name_column = 18;
 
-constexpr std::string_view empty_help = R"(  empty [--set-clock TIME] [--port N] [--log]
-      Erases the scanner and prints "empty: yes|no" (and "clock set: yes|no"
-      when asked to set the clock).
-)";
+// "--output FILE", "--help, -h".
+std::string usage(const CLI::Option& option) {
+  std::string text;
+  for (const std::string& name : option.get_lnames()) text += (text.empty() ? "--" : ", --") + name;
+  for (const std::string& name : option.get_snames()) text += (text.empty() ? "-" : ", -") + name;
+  if (takes_value(option)) text += " " + option.get_type_name();
+  return text;
+}
 
-constexpr std::string_view clock_help = R"(      TIME is "now" (the local time), a local date and time such as
-      2024-05-15T09:30:00, or SSMMHHDDMMYY: second, minute, hour, day, month
-      and two-digit year, seconds first (003009150524 is the same time).
-)";
-
-constexpr std::string_view params_show_help = R"(  params show N... [--format raw] [--port N] [--log]
-      Prints each listed parameter (numbers 0-99) as N=V, then the scanner's
-      status items: protocol, status, version, ascii_mode, rtc_mode.
-      --format raw prints the component's text instead: the list of numbers
-      and values, ":" and the status report.
-)";
-
-constexpr std::string_view params_reset_help = R"(  params reset [N=V...] [--port N] [--log]
-      Empties the scanner, restores its default parameters, then sets each
-      listed parameter N to V (both 0-99).
-)";
-
-constexpr std::string_view hello_help = R"(  hello
-      Prints the component's greeting.
-)";
-
-constexpr std::string_view common_help = R"(
-Options:
-  --port N     the port to use (download: to search from), 0-32767, in the
-               scanner library's own numbering
-  --log        print the connection log to standard error afterwards
-  --help, -h   print this help (after a command: that command's help)
-  --version    print the version
-
-empty and params need a port: --port N, or the port remembered when the
-scanner last answered, kept in <state folder>/vkdclicker/state.json
-($XDG_STATE_HOME or ~/.local/state; %LOCALAPPDATA% on Windows).
-
-Exit status:
-  0  the command did what was asked
-  1  an error (printed as "error N: description"), output that could not be
-     written, or a command line that was refused (then nothing was sent)
-  2  the scanner did not answer or no port is known, not every record was
-     read, it was not emptied, or it refused the clock
-)";
-
-std::string section(Command command) {
-  switch (command) {
-    case Command::download:
-      return std::string(download_help);
-    case Command::empty:
-      return std::string(empty_help);
-    case Command::params_show:
-      return std::string(params_show_help);
-    case Command::params_reset:
-      return std::string(params_reset_help);
-    default:
-      return std::string(hello_help);
+// `words` joined by blanks in lines of line_width at most: the first goes on from
+// `column`, the others begin after `indent` blanks.
+std::string wrapped(const std::vector<std::string>& words, std::size_t column, std::size_t indent) {
+  std::string text;
+  bool line_start = true;
+  for (const std::string& word : words) {
+    if (!line_start && column + 1 + word.size() > line_width) {
+      text += "\n" + std::string(indent, ' ');
+      column = indent;
+      line_start = true;
+    }
+    if (!line_start) {
+      text += ' ';
+      ++column;
+    }
+    text += word;
+    column += word.size();
+    line_start = false;
   }
+  return text + "\n";
+}
+
+std::vector<std::string> words_of(std::string_view text) {
+  std::vector<std::string> words;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find(' ', start), text.size());
+    if (end > start) words.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return words;
+}
+
+// Text laid out by hand (the formats' table), each line moved right by `indent`.
+std::string indented(std::string_view text, std::size_t indent) {
+  std::string out;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    out += std::string(indent, ' ');
+    out += text.substr(start, end - start);
+    out += '\n';
+    start = end + 1;
+  }
+  return out;
+}
+
+// The options a command lists itself: not the help, which the general options name.
+std::vector<const CLI::Option*> own_options(const CLI::App& app) {
+  return app.get_options(
+      [&app](const CLI::Option* option) { return option != app.get_help_ptr(); });
+}
+
+// An option in its brackets, with those that need it inside: "[--output FILE [--append]]".
+std::string bracketed(const CLI::App& app, const CLI::Option& option) {
+  std::string text = "[" + usage(option);
+  for (const CLI::Option* other : own_options(app)) {
+    const auto& needs = other->get_needs();
+    if (std::ranges::find(needs, &option) != needs.end()) text += " " + bracketed(app, *other);
+  }
+  return text + "]";
+}
+
+// "  download [--format v03|v01|csv|json|jsonl] ...", wrapped under its first option.
+std::string synopsis(const CommandDeclaration& command) {
+  const std::string name(command_name(command.command));
+  std::vector<std::string> parts = {name};
+  if (command.operands) parts.push_back(command.operands->synopsis);
+  for (const CLI::Option* option : own_options(*command.app)) {
+    if (option->get_needs().empty()) parts.push_back(bracketed(*command.app, *option));
+  }
+  return "  " + wrapped(parts, 2, 2 + name.size() + 1);
+}
+
+// The options in a column and what each does beside it; an option that needs another
+// says so first.
+std::string option_list(const std::vector<const CLI::Option*>& options, std::size_t indent) {
+  std::size_t column = 0;
+  for (const CLI::Option* option : options) column = std::max(column, usage(*option).size());
+  column = indent + std::min(column, widest_name_column) + 2;
+  std::string text;
+  for (const CLI::Option* option : options) {
+    const std::string name = usage(*option);
+    text += std::string(indent, ' ') + name;
+    std::size_t at = indent + name.size();
+    if (at + 2 > column) {
+      text += "\n";
+      at = 0;
+    }
+    text += std::string(column - at, ' ');
+    std::string description;
+    for (const CLI::Option* needed : option->get_needs())
+      description += "with " + needed->get_name() + ": ";
+    text += wrapped(words_of(description + option->get_description()), column, column);
+  }
+  return text;
+}
+
+std::string section(const CommandDeclaration& command) {
+  std::string text = synopsis(command) + indented(command.app->get_description(), section_indent);
+  std::vector<const CLI::Option*> options;
+  for (const CLI::Option* option : own_options(*command.app)) {
+    if (option->get_group() != shared_options) options.push_back(option);
+  }
+  text += option_list(options, section_indent);
+  if (!command.app->get_footer().empty())
+    text += indented(command.app->get_footer(), section_indent);
+  return text;
+}
+
+// The commands' shared options, each once, then the general ones.
+std::string general_options(const CommandLine& line,
+                            const std::vector<const CommandDeclaration*>& commands) {
+  std::vector<const CLI::Option*> options;
+  for (const CommandDeclaration* command : commands) {
+    for (const CLI::Option* option : own_options(*command->app)) {
+      const bool listed = std::ranges::any_of(options, [option](const CLI::Option* other) {
+        return other->get_name() == option->get_name();
+      });
+      if (option->get_group() == shared_options && !listed) options.push_back(option);
+    }
+  }
+  for (const CLI::Option* option : line.root().get_options()) options.push_back(option);
+  return "\nOptions:\n" + option_list(options, 2) + "\n" + line.root().get_footer() + "\n";
+}
+
+std::string help_of(const CommandLine& line, const std::string& usage_name,
+                    const std::vector<const CommandDeclaration*>& commands,
+                    const std::string& introduction) {
+  std::string text = "Usage: clicker " + usage_name + " [OPTIONS]\n\n" + introduction;
+  for (const CommandDeclaration* command : commands) text += section(*command);
+  return text + general_options(line, commands);
 }
 
 }  // namespace
 
 std::string help_text() {
-  std::string text =
-      "Usage: clicker COMMAND [OPTIONS]\n\n"
-      "Reads, empties and configures a batch barcode scanner through the csp2a library.\n\n"
-      "Commands:\n";
-  for (const Command command : {Command::download, Command::empty, Command::params_show,
-                                Command::params_reset, Command::hello}) {
-    text += section(command);
-    if (command == Command::empty) text += clock_help;
+  const CommandLine line;
+  std::vector<const CommandDeclaration*> commands;
+  for (const CommandDeclaration& command : line.commands()) {
+    if (line.parts(command).empty()) commands.push_back(&command);
   }
-  return text + std::string(common_help);
+  return help_of(line, "COMMAND", commands, line.root().get_description() + "\n\nCommands:\n");
 }
 
 std::string command_help(Command command) {
-  const bool sets_clock = command == Command::download || command == Command::empty;
-  return "Usage: clicker " + std::string(command_name(command)) + " [OPTIONS]\n\n" +
-         section(command) + std::string(sets_clock ? clock_help : "") + std::string(common_help);
+  const CommandLine line;
+  const CommandDeclaration& declaration = line.declaration(command);
+  std::vector<const CommandDeclaration*> commands = line.parts(declaration);
+  if (commands.empty())
+    return help_of(line, std::string(command_name(command)), {&declaration}, "");
+  std::vector<std::string> names;
+  for (const CommandDeclaration* part : commands) names.push_back(part->app->get_name());
+  return help_of(line, std::string(command_name(command)) + " " + CLI::detail::join(names, "|"),
+                 commands, indented(declaration.app->get_description(), 0) + "\n");
 }
 
 }  // namespace vkd::cli

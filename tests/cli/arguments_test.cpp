@@ -37,9 +37,9 @@ TEST(Arguments, CommandsAndTheirOptions) {
   EXPECT_EQ(accepted({"empty", "--set-clock", "000024290200"}).set_clock, "000024290200");
   EXPECT_EQ(accepted({"hello"}).command, Command::hello);
 
-  const Invocation safe = accepted({"download", "--output", "scans.csv", "--append", "--format",
-                                    "csv", "--empty", "--set-clock", "2024-05-15T09:30:00",
-                                    "--wait", "30"});
+  const Invocation safe =
+      accepted({"download", "--output", "scans.csv", "--append", "--format", "csv", "--empty",
+                "--set-clock", "2024-05-15T09:30:00", "--wait", "30"});
   EXPECT_EQ(safe.output, "scans.csv");
   EXPECT_TRUE(safe.append && safe.empty_after);
   EXPECT_EQ(safe.set_clock, "003009150524");  // the ISO form becomes the scanner's, seconds first
@@ -132,6 +132,88 @@ TEST(Arguments, RefusalsSayWhatIsWrong) {
     ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << message;
     EXPECT_EQ(std::get<UsageError>(parsed).message, message);
   }
+}
+
+// One character is one code point, of one to four bytes; a byte that is no UTF-8 would
+// make the output no UTF-8 either.
+TEST(Arguments, DelimiterIsUtf8AndACsvDelimiterOneCodePointOfIt) {
+  const struct {
+    std::string format;
+    std::string delimiter;
+    std::string refusal;  // empty: accepted
+  } cases[] = {
+      {"csv", "\xC3\xA9", ""},          // é
+      {"csv", "\xE2\x82\xAC", ""},      // €
+      {"csv", "\xF0\x9F\x98\x80", ""},  // an emoji, two UTF-16 units
+      {"csv", "\t", ""},
+      {"v03", "\xC2\xA7\xC2\xA7", ""},
+      {"csv", "e\xCC\x81",
+       "--delimiter for csv is one character other than a quote or a line break"},
+      {"csv", "\xFF", "--delimiter is not valid UTF-8"},
+      {"v03", "\xFF", "--delimiter is not valid UTF-8"},
+      {"v03", "|\xC3", "--delimiter is not valid UTF-8"},         // cut short
+      {"csv", "\xC0\xAC", "--delimiter is not valid UTF-8"},      // an overlong ","
+      {"csv", "\xED\xA0\x80", "--delimiter is not valid UTF-8"},  // a surrogate
+  };
+  for (const auto& [format, delimiter, refusal] : cases) {
+    const auto parsed = parse_arguments({"download", "--format", format, "--delimiter", delimiter});
+    if (refusal.empty()) {
+      EXPECT_EQ(accepted({"download", "--format", format, "--delimiter", delimiter}).delimiter,
+                delimiter);
+    } else {
+      ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << refusal;
+      EXPECT_EQ(std::get<UsageError>(parsed).message, refusal);
+    }
+  }
+}
+
+// V03's fields are numbers, and texts whose length fields tell a reader where they end: a
+// digit between them could be read as part of either.
+TEST(Arguments, DelimiterHoldsNoDigit) {
+  for (const Words& words :
+       {Words{"download", "--delimiter", "0"}, Words{"download", "--delimiter=|9|"},
+        Words{"download", "--format", "csv", "--delimiter", "5"}}) {
+    const auto parsed = parse_arguments(words);
+    ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << words.back();
+    EXPECT_EQ(std::get<UsageError>(parsed).message,
+              "--delimiter may not contain a digit: the fields it separates are numbers");
+  }
+}
+
+TEST(Arguments, DoubleDashMakesEveryLaterWordAnOperand) {
+  EXPECT_EQ(accepted({"params", "show", "--", "1", "2"}).parameters, (std::vector<int>{1, 2}));
+  EXPECT_TRUE(accepted({"--log", "--", "download"}).log);
+  // A value first, then the end of the options.
+  EXPECT_EQ(accepted({"download", "--delimiter", "--", "--"}).delimiter, "--");
+  const struct {
+    Words words;
+    std::string message;
+  } cases[] = {
+      {{"download", "--", "--log"}, "unexpected word '--log'"},
+      {{"params", "show", "--", "-h"}, "parameter number '-h' is not a whole number from 0 to 99"},
+      {{"params", "reset", "--", "--help"}, "'--help' is not a setting of the form NUMBER=VALUE"},
+  };
+  for (const auto& [words, message] : cases) {
+    const auto parsed = parse_arguments(words);
+    ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << message;
+    EXPECT_EQ(std::get<UsageError>(parsed).message, message);
+  }
+}
+
+// As "hello extra" is refused, so is a word beside --version that no command takes.
+TEST(Arguments, VersionTakesNoStrayWord) {
+  for (const Words& words : {Words{"--version", "extra"}, Words{"extra", "--version"},
+                             Words{"hello", "extra", "--version"}}) {
+    const auto parsed = parse_arguments(words);
+    ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << words[0];
+    EXPECT_EQ(std::get<UsageError>(parsed).message, "unexpected word 'extra'");
+  }
+  EXPECT_EQ(accepted({"params", "show", "1", "--version"}).command, Command::version);
+}
+
+TEST(Arguments, HelpOfAGroupOfCommands) {
+  EXPECT_EQ(accepted({"params", "--help"}).help_topic, Command::params);
+  EXPECT_EQ(accepted({"params", "show", "--help"}).help_topic, Command::params_show);
 }
 
 // The refusal points at the help of the command the line names, wherever it stands.

@@ -72,7 +72,10 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt) {
       {"two\nlines", ",", "\"two\nlines\""},
       {"cr\r", ",", "\"cr\r\""},
       {"\xE2\x82\xAC", ",", "\xE2\x82\xAC"},
-      {"a\xC3\xA9" "b", "\xC3\xA9", "\"a\xC3\xA9" "b\""},  // a separator of two bytes
+      // A separator of several bytes is looked for whole: "\xC3\xA3" shares its first byte
+      // with the separator "\xC3\xA9" and needs no quotes.
+      {"S\xC3\xA3o Paulo", "\xC3\xA9", "S\xC3\xA3o Paulo"},
+      {"caf\xC3\xA9", "\xC3\xA9", "\"caf\xC3\xA9\""},
   };
   for (const auto& [field, separator, written] : cases) EXPECT_EQ(csv_field(field, separator), written) << field;
 }
