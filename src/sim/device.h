@@ -47,6 +47,9 @@ struct Device {
   Version version{};
   Clock clock{};
   bool running_clock = false;  // csp2GetTime reads the computer's local time
+  // In its cradle. Lifted from it, it answers on no port, and barcodes may be scanned
+  // into it (added to its file) meanwhile.
+  bool docked = true;
   std::vector<Barcode> barcodes;
   Parameters parameters{};
   std::vector<ScriptedResult> script;

@@ -9,6 +9,7 @@
 //   "clock": [5, 20, 16, 4, 5, 9],     second, minute, hour, day, month, year in the
 //                                      century, as raw bytes 0-255 (255 stays 255)
 //   "running_clock": false,            true: csp2GetTime reads the computer's local time
+//   "docked": true,                    false: lifted from its cradle, nothing answers
 //   "barcodes": [
 //     {"type": 22, "text": "4006381333931", "time": "2009-05-01T09:12:44"},
 //     {"type": 3, "text_hex": "41FF00", "stamp": "FFFFFFFF"}
@@ -308,6 +309,12 @@ const Readers<ScriptedResult> script_readers = {
      }},
 };
 
+bool read_flag(const json& value, bool& flag, std::string& problem) {
+  if (!value.is_boolean()) return expected(problem, "true or false");
+  flag = value.get<bool>();
+  return true;
+}
+
 bool read_scripted_result(const json& value, ScriptedResult& scripted, std::string& problem) {
   if (!value.is_object() || !value.contains("call") || !value["call"].is_string() ||
       !contains(function_names, value["call"].get<std::string>())) {
@@ -322,12 +329,8 @@ const Readers<Device> device_readers = {
     {"id", [](const json& v, Device& d, std::string& p) { return read_hex_array(v, d.id, p); }},
     {"version", [](const json& v, Device& d, std::string& p) { return read_version(v, d.version, p); }},
     {"clock", [](const json& v, Device& d, std::string& p) { return read_clock(v, d.clock, p); }},
-    {"running_clock",
-     [](const json& v, Device& d, std::string& p) {
-       if (!v.is_boolean()) return expected(p, "true or false");
-       d.running_clock = v.get<bool>();
-       return true;
-     }},
+    {"running_clock", [](const json& v, Device& d, std::string& p) { return read_flag(v, d.running_clock, p); }},
+    {"docked", [](const json& v, Device& d, std::string& p) { return read_flag(v, d.docked, p); }},
     {"barcodes",
      [](const json& v, Device& d, std::string& p) {
        return read_elements<Barcode>(v, d.barcodes, p, read_barcode);

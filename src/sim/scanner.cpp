@@ -57,7 +57,7 @@ Answer Scanner::value_while_open(std::int32_t value) const {
 }
 
 Answer Scanner::open(std::int32_t port) {
-  if (port != device_.port) return {result::no_scanner};
+  if (!device_.docked || port != device_.port) return {result::no_scanner};
   if (held_) return {result::port_in_use};
   held_ = true;
   return {result::ok};

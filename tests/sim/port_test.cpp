@@ -90,3 +90,32 @@ TEST_F(Ports, VersionDefaultsAndTimeStampTextNeedNoPort) {
 
 }  // namespace
 }  // namespace vkd::testing
+
+namespace vkd::testing {
+namespace {
+
+// A scanner lifted from its cradle answers on no port; barcodes scanned meanwhile are
+// there once it is back, and an erase keeps its docking as it stands.
+TEST_F(Ports, AScannerOutOfItsCradleAnswersNowhereUntilItIsBack) {
+  json device = device_file();
+  device["docked"] = false;
+  use_device(device);
+  EXPECT_EQ(library().csp2Init(5), result::no_scanner);
+
+  device["barcodes"].push_back(barcode(3, "8712345678906"));
+  device["docked"] = true;
+  use_device(device);
+  EXPECT_EQ(open_and_read(5), 2);
+  EXPECT_EQ(library().csp2ClearData(), result::ok);
+  EXPECT_EQ(library().csp2Restore(), result::ok);
+  EXPECT_EQ(device_file()["docked"], true);
+  EXPECT_EQ(device_file()["barcodes"], json::array());
+}
+
+TEST_F(Ports, DockedIsTrueOrFalse) {
+  use_device({{"port", 5}, {"docked", "no"}});
+  EXPECT_EQ(library().csp2Init(5), result::device_unusable);
+}
+
+}  // namespace
+}  // namespace vkd::testing
