@@ -81,19 +81,24 @@ constexpr char download_description[] =
         the component gives it (the version keeps its NUL padding)
   v01   the fixed-width text
   csv   RFC 4180, a header line, then one line per barcode: index,
-        barcode, code_type, time, identifier, version, clock, count;
-        D (one character, default ",") separates the fields; the
-        version is printed without its NUL padding
+        barcode, code_type, time, identifier, version, clock, count,
+        stamp_hex, clock_hex; D (one character, default ",") separates
+        the fields; the version is printed without its NUL padding
   json  one object: identifier, version (NUL padding as \u0000), clock,
-        count, and records [{index, barcode, code_type, time}]
+        count, clock_hex, and records [{index, barcode, code_type, time,
+        barcode_hex, stamp_hex}]
   jsonl one object per line and barcode: identifier, index, barcode,
-        code_type, time
-Times are ISO 8601 local date-times. The port search tries 16 ports,
-from --port N, else from the port remembered from the last run, else
-from 0, wrapping from 15 to 0.)";
+        code_type, time, barcode_hex, stamp_hex
+Times are ISO 8601 local date-times; a time the scanner did not stamp,
+and a clock out of range, are empty (null in JSON), their raw bytes in
+the _hex fields. A barcode is read one character per byte, as the
+component reads it. The port search tries 16 ports, from --port N, else
+from the port remembered from the last run, else from 0, wrapping from
+15 to 0 and from 32767 to 0.)";
 constexpr char download_footer[] =
-    R"(When the scanner stops answering midway, what was read is printed,
-"read K of N records" goes to standard error, and the exit status is 2.)";
+    R"(When the scanner stops answering midway, or a record comes malformed, what
+was read is printed ("read K of N records" goes to standard error) but an
+--output FILE keeps its old content, and the exit status is 2.)";
 
 void declare_download(CommandLine& line) {
   Invocation& invocation = line.invocation();
@@ -126,8 +131,9 @@ void declare_download(CommandLine& line) {
   line.needs(append, output);
   CLI::Option* empty = download.add_flag(
       "--empty", invocation.empty_after,
-      "once everything is written, and only if every record was read, empty the scanner on the "
-      "port where it answered and print \"emptied: yes|no\" on standard error");
+      "once everything is written, and only if every record was read whole, empty the scanner "
+      "on the port where it answered, if it still holds exactly the records read, and print "
+      "\"emptied: yes|no\" on standard error");
   line.needs(add_set_clock(download, invocation), empty, "the clock is set as it is emptied");
   download
       .add_option_function<int>(
