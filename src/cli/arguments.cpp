@@ -177,6 +177,12 @@ std::string_view command_name(Command command) {
       return "params show";
     case Command::params_reset:
       return "params reset";
+    case Command::collect:
+      return "collect";
+    case Command::batches:
+      return "batches";
+    case Command::export_:
+      return "export";
     default:
       return "";
   }

@@ -13,8 +13,9 @@
 namespace vkd::cli {
 
 // params names the pair of params show and params reset, whose help it gives.
-enum class Command { help, version, hello, download, empty, params, params_show, params_reset };
-// download: v03 (the default), v01, csv, json, jsonl; params show: named (the default), raw.
+enum class Command { help, version, hello, download, empty, params, params_show, params_reset, collect, batches, export_ };
+// download: v03 (the default), v01, csv, json, jsonl; params show: named (the default), raw;
+// collect: csv, jsonl (its outbox files); export: csv (the default), jsonl, json.
 enum class Format { v03, v01, csv, json, jsonl, named, raw };
 
 struct Invocation {
@@ -31,6 +32,16 @@ struct Invocation {
   std::optional<int> wait_seconds;
   std::vector<int> parameters;             // params show
   std::vector<ParameterSetting> settings;  // params reset
+  // The station and its store.
+  std::optional<std::string> store;     // sqlite:PATH, a path, or postgresql://...
+  std::optional<std::string> station;   // the name its batches carry
+  int poll_seconds = 3;
+  bool once = false;
+  std::optional<std::string> outbox;    // a folder, UTF-8
+  std::optional<std::string> exec;      // a command line run after each stored batch
+  std::optional<std::string> since;     // YYYY-MM-DDTHH:MM:SS, local
+  std::optional<std::int64_t> batch;
+  std::optional<std::string> scanner;   // 16 upper-case hex digits
   friend bool operator==(const Invocation&, const Invocation&) = default;
 };
 

@@ -25,6 +25,18 @@ bool has_iso_shape(std::string_view text) {
 
 }  // namespace
 
+bool is_iso_8601_date_time(std::string_view text) {
+  if (!has_iso_shape(text)) return false;
+  const auto number = [&text](std::size_t at, std::size_t length) {
+    int value = 0;
+    for (std::size_t i = at; i < at + length; ++i) value = value * 10 + (text[i] - '0');
+    return value;
+  };
+  const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+  return month >= 1 && month <= 12 && day >= 1 && day <= days_in_month(year, month) && number(11, 2) <= 23 &&
+         number(14, 2) <= 59 && number(17, 2) <= 59;
+}
+
 std::optional<std::string> clock_text_of_iso_8601(std::string_view text) {
   if (!has_iso_shape(text) || text.substr(0, 2) != "20") return std::nullopt;
   // Seconds first: SS MM HH DD MM YY from their places in the ISO text.
@@ -53,10 +65,24 @@ std::string clock_text(const std::tm& local_time) {
   return text;
 }
 
+namespace {
+
 // The command runs on one thread, so the shared result of localtime is safe here.
-std::string clock_text_of_now() {
+std::tm local_now() {
   const std::time_t now = std::time(nullptr);
-  return clock_text(*std::localtime(&now));
+  return *std::localtime(&now);
 }
+
+std::string formatted_now(const char* format) {
+  const std::tm now = local_now();
+  char text[32];
+  return std::string(text, std::strftime(text, sizeof text, format, &now));
+}
+
+}  // namespace
+
+std::string clock_text_of_now() { return clock_text(local_now()); }
+std::string iso_8601_of_now() { return formatted_now("%Y-%m-%dT%H:%M:%S"); }
+std::string compact_of_now() { return formatted_now("%Y%m%dT%H%M%S"); }
 
 }  // namespace vkd::cli

@@ -198,6 +198,145 @@ void declare_params(CommandLine& line) {
                      }});
 }
 
+// --store URL, for every command that uses the station's store.
+void add_store_option(CLI::App& command, Invocation& invocation) {
+  command
+      .add_option_function<std::string>(
+          "--store", [&invocation](const std::string& store) { invocation.store = store; },
+          "the station's store: sqlite:PATH (or a path), or postgresql://... for a shared server; "
+          "sqlite:<data folder>/vkdclicker/scans.db when not given ($XDG_DATA_HOME or "
+          "~/.local/share; %LOCALAPPDATA% on Windows)")
+      ->type_name("STORE")
+      ->check(non_empty_check("needs a store"))
+      ->group(shared_options);
+}
+
+constexpr char collect_description[] =
+    R"(A collection station: waits for a scanner in its cradle, and at each
+docking downloads it, stores its new records as one batch in the store, and
+empties it only once that batch is committed and the scanner still holds
+exactly what was read. One line on standard error per event. Runs until
+SIGINT or SIGTERM (Ctrl+C), which end it after its current step.)";
+
+void declare_collect(CommandLine& line) {
+  Invocation& invocation = line.invocation();
+  CLI::App& collect = line.add_command(Command::collect, collect_description);
+  collect
+      .add_option_function<std::string>(
+          "--station", [&invocation](const std::string& name) { invocation.station = name; },
+          "the name the station's batches carry; the computer's name when not given")
+      ->type_name("NAME")
+      ->check(non_empty_check("needs a name"));
+  collect
+      .add_option_function<int>(
+          "--poll", [&invocation](int seconds) { invocation.poll_seconds = seconds; },
+          "search for a scanner every SECONDS (3 when not given), sleeping between")
+      ->type_name("SECONDS")
+      ->transform(whole_number_check(3600, "a whole number of seconds from 1 to 3600"))
+      ->check(CLI::Range(1, 3600).description(""));
+  CLI::Option* outbox =
+      collect
+          .add_option_function<std::string>(
+              "--outbox", [&invocation](const std::string& folder) { invocation.outbox = folder; },
+              "write one file per stored batch into DIR, <identifier>-<yyyymmddThhmmss>-<batch>.csv "
+              "or .jsonl; a scanner is emptied only once its batch's file is written")
+          ->type_name("DIR")
+          ->check(non_empty_check("needs a folder"));
+  line.needs(add_format(collect, invocation.format, {{"csv", Format::csv}, {"jsonl", Format::jsonl}},
+                        "the form of the outbox files; csv when not given"),
+             outbox, "it is the form of the outbox files");
+  collect
+      .add_option_function<std::string>(
+          "--exec", [&invocation](const std::string& command) { invocation.exec = command; },
+          "run CMD after each stored batch, with VKD_BATCH, VKD_BATCH_FILE and VKD_SCANNER in its "
+          "environment; its failure is reported and changes nothing else")
+      ->type_name("CMD")
+      ->check(non_empty_check("needs a command"));
+  collect
+      .add_option_function<std::string>(
+          "--set-clock", [&invocation](const std::string& clock) { invocation.set_clock = clock; },
+          "set each scanner's clock to the local time as it is emptied")
+      ->type_name("now")
+      ->check(choice_check({"now"}, "of collect"));
+  CLI::Option* once = collect.add_flag("--once", invocation.once, "handle one docking, then exit");
+  line.needs(collect
+                 .add_option_function<int>(
+                     "--wait", [&invocation](int seconds) { invocation.wait_seconds = seconds; },
+                     "how long to wait for that docking")
+                 ->type_name("SECONDS")
+                 ->transform(whole_number_check(std::numeric_limits<int>::max(), "a whole number of seconds")),
+             once);
+  add_store_option(collect, invocation);
+  collect
+      .add_option_function<int>(
+          "--port", [&invocation](int port) { invocation.port = static_cast<std::int16_t>(port); },
+          "the port to search from; the one remembered from the last run, else 0, when not given")
+      ->type_name("N")
+      ->transform(whole_number_check(largest_port, "a port number from 0 to " + std::to_string(largest_port)))
+      ->group(shared_options);
+}
+
+constexpr char batches_description[] =
+    R"(Lists the batches in the store, oldest first: number, scanner, station,
+when it was downloaded, records stored, records the scanner reported, state
+(stored, emptied, not emptied, changed) and marks (incomplete, possible
+repeat).)";
+
+// --since TIME and --scanner ID, to choose batches.
+void add_batch_choice(CLI::App& command, Invocation& invocation) {
+  command
+      .add_option_function<std::string>(
+          "--since", [&invocation](const std::string& time) { invocation.since = time; },
+          "the batches downloaded at or after TIME, a local date YYYY-MM-DD or date and time "
+          "YYYY-MM-DDTHH:MM:SS")
+      ->type_name("TIME")
+      ->transform(time_check());
+}
+
+void declare_batches(CommandLine& line) {
+  Invocation& invocation = line.invocation();
+  CLI::App& batches = line.add_command(Command::batches, batches_description);
+  add_batch_choice(batches, invocation);
+  batches
+      .add_option_function<std::string>(
+          "--scanner", [&invocation](const std::string& id) { invocation.scanner = id; },
+          "the batches of this scanner, by its identifier of 16 hex digits")
+      ->type_name("ID")
+      ->transform(identifier_check());
+  add_store_option(batches, invocation);
+}
+
+constexpr char export_description[] =
+    R"(Writes the records of stored batches: one per line in CSV (the default) or
+JSON Lines, each with its batch, scanner, station and download time, index,
+barcode, code_type, time, barcode_hex and stamp_hex; or one JSON document of
+the batches and their records. All batches when none is chosen.)";
+
+void declare_export(CommandLine& line) {
+  Invocation& invocation = line.invocation();
+  CLI::App& exported = line.add_command(Command::export_, export_description);
+  exported.preparse_callback([&invocation](std::size_t) { invocation.format = Format::csv; });
+  CLI::Option* batch =
+      exported
+          .add_option_function<int>(
+              "--batch", [&invocation](int number) { invocation.batch = number; }, "the batch numbered N")
+          ->type_name("N")
+          ->transform(whole_number_check(std::numeric_limits<int>::max(), "a batch number"));
+  add_batch_choice(exported, invocation);
+  batch->excludes(exported.get_option("--since"));
+  add_format(exported, invocation.format,
+             {{"csv", Format::csv}, {"jsonl", Format::jsonl}, {"json", Format::json}},
+             "the form above; csv when not given", "of export");
+  exported
+      .add_option_function<std::string>(
+          "--output", [&invocation](const std::string& file) { invocation.output = file; },
+          "write FILE instead of standard output: it holds either its old content or the whole "
+          "export, never part of it")
+      ->type_name("FILE")
+      ->check(non_empty_check("needs a file name"));
+  add_store_option(exported, invocation);
+}
+
 void declare_hello(CommandLine& line) {
   line.add_command(Command::hello, "Prints the component's greeting.");
 }
@@ -226,6 +365,9 @@ void declare_commands(CommandLine& line) {
   declare_download(line);
   declare_empty(line);
   declare_params(line);
+  declare_collect(line);
+  declare_batches(line);
+  declare_export(line);
   declare_hello(line);
   // After the commands, which would take it over too.
   root.footer(general_footer);

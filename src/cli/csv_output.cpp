@@ -13,27 +13,6 @@ constexpr std::array<std::string_view, 8> earlier_columns = {"index", "barcode",
                                                             "identifier", "version", "clock", "count"};
 constexpr std::array<std::string_view, 2> raw_byte_columns = {"stamp_hex", "clock_hex"};
 
-class Line {
- public:
-  explicit Line(std::string_view separator) : separator_(separator) {}
-  void field(std::string_view text) {
-    if (fields_++ > 0) text_ += separator_;
-    text_ += csv_field(text, separator_);
-  }
-  void fields(std::initializer_list<std::string_view> texts) {
-    for (const std::string_view text : texts) field(text);
-  }
-  void write_to(files::Sink& out) {
-    text_ += csv_line_end;
-    out.write(text_);
-  }
-
- private:
-  std::string_view separator_;
-  std::string text_;
-  int fields_ = 0;
-};
-
 std::string header_line(std::string_view separator, bool raw_bytes) {
   std::string line;
   for (const std::string_view column : earlier_columns) line.append(line.empty() ? "" : separator).append(column);
@@ -62,6 +41,18 @@ std::string csv_field(std::string_view field, std::string_view separator) {
   return quoted + '"';
 }
 
+std::string csv_line(std::initializer_list<std::string_view> fields, std::string_view separator) {
+  std::string line;
+  bool first = true;
+  for (const std::string_view field : fields) {
+    if (!first) line += separator;
+    line += csv_field(field, separator);
+    first = false;
+  }
+  line += csv_line_end;
+  return line;
+}
+
 CsvColumns columns_of_header(std::string_view first_line, std::string_view separator) {
   if (first_line.ends_with(csv_line_end)) first_line.remove_suffix(csv_line_end.size());
   return first_line == header_line(separator, false) ? CsvColumns::without_raw_bytes : CsvColumns::current;
@@ -76,11 +67,16 @@ void write_csv(const Download& download, std::string_view separator, CsvColumns 
   for (const DownloadedRecord& record : download.records) {
     if (record.state != RecordState::whole) continue;
     const RecordFields fields = record_fields(record);
-    Line line(separator);
-    line.fields({std::to_string(record.index), fields.barcode, std::to_string(record.code_type),
-                 fields.time.value_or(""), scanner.identifier, version, scanner.clock.value_or(""), count});
-    if (raw_bytes) line.fields({fields.stamp_hex, scanner.clock_hex});
-    line.write_to(out);
+    const std::string index = std::to_string(record.index);
+    const std::string code_type = std::to_string(record.code_type);
+    const std::string time = fields.time.value_or("");
+    const std::string clock = scanner.clock.value_or("");
+    out.write(raw_bytes ? csv_line({index, fields.barcode, code_type, time, scanner.identifier, version, clock,
+                                    count, fields.stamp_hex, scanner.clock_hex},
+                                   separator)
+                        : csv_line({index, fields.barcode, code_type, time, scanner.identifier, version, clock,
+                                    count},
+                                   separator));
   }
 }
 

@@ -46,6 +46,32 @@ CLI::Validator clock_check() {
       "");
 }
 
+CLI::Validator time_check() {
+  return CLI::Validator(
+      [](std::string& value) {
+        const std::string full = value.size() == 10 ? value + "T00:00:00" : value;
+        if (!is_iso_8601_date_time(full)) {
+          return "takes a local date YYYY-MM-DD or date and time YYYY-MM-DDTHH:MM:SS, not " + quoted_word(value);
+        }
+        value = full;
+        return std::string();
+      },
+      "");
+}
+
+CLI::Validator identifier_check() {
+  return CLI::Validator(
+      [](std::string& value) {
+        const bool hex = value.size() == 16 && std::ranges::all_of(value, [](char c) {
+                           return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+                         });
+        if (!hex) return "takes a scanner's identifier, 16 hex digits, not " + quoted_word(value);
+        std::ranges::transform(value, value.begin(), [](char c) { return c >= 'a' ? static_cast<char>(c - 32) : c; });
+        return std::string();
+      },
+      "");
+}
+
 CLI::Validator non_empty_check(std::string refusal) {
   return CLI::Validator(
       [refusal = std::move(refusal)](const std::string& value) {

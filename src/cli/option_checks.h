@@ -22,6 +22,13 @@ CLI::Validator choice_check(std::vector<std::string> names, std::string scope = 
 // SSMMHHDDMMYY.
 CLI::Validator clock_check();
 
+// A local date YYYY-MM-DD or date and time YYYY-MM-DDTHH:MM:SS, handed on as the latter
+// (midnight for a date alone): the form in which the store keeps its times.
+CLI::Validator time_check();
+
+// A scanner's identifier: 16 hex digits of either case, handed on in upper case.
+CLI::Validator identifier_check();
+
 // Anything but the empty word; `refusal` says what is missing ("needs a file name").
 CLI::Validator non_empty_check(std::string refusal);
 

@@ -27,6 +27,16 @@ std::optional<std::filesystem::path> user_state_folder();
 // ~/.local/share, or %LOCALAPPDATA%. None when the environment names none.
 std::optional<std::filesystem::path> user_data_folder();
 
+// The computer's name, which names a station by default.
+std::string computer_name();
+
+// Sets a variable of the environment that commands started from here inherit.
+void set_environment(const std::string& name, const std::string& value);
+
+// Runs a command line through the system's shell (sh -c, cmd /c) and waits for it; its
+// exit status, or -1 when it could not be run or ended by a signal.
+int run_shell_command(const std::string& command);
+
 // Where the scanner library was looked for, said when it was not found.
 std::string library_search_text();
 

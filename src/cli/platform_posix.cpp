@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -53,6 +54,20 @@ std::optional<std::filesystem::path> user_state_folder() {
 }
 
 std::optional<std::filesystem::path> user_data_folder() { return xdg_folder("XDG_DATA_HOME", ".local/share"); }
+
+std::string computer_name() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "station";
+  return name;
+}
+
+void set_environment(const std::string& name, const std::string& value) { ::setenv(name.c_str(), value.c_str(), 1); }
+
+int run_shell_command(const std::string& command) {
+  const int status = std::system(command.c_str());
+  if (status == -1 || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
 
 // The order in which the dynamic loader searches for it, the program's RUNPATH ($ORIGIN)
 // included.

@@ -59,6 +59,28 @@ std::optional<std::filesystem::path> user_state_folder() { return folder_named_b
 
 std::optional<std::filesystem::path> user_data_folder() { return folder_named_by(L"LOCALAPPDATA"); }
 
+std::string computer_name() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+  if (!GetComputerNameW(name, &length) || length == 0) return "station";
+  return wide_to_utf8(name);
+}
+
+namespace {
+
+std::wstring wide_of(const std::string& utf8) {
+  const Text text = from_utf8(utf8);
+  return std::wstring(text.begin(), text.end());
+}
+
+}  // namespace
+
+void set_environment(const std::string& name, const std::string& value) {
+  _wputenv_s(wide_of(name).c_str(), wide_of(value).c_str());
+}
+
+int run_shell_command(const std::string& command) { return _wsystem(wide_of(command).c_str()); }
+
 std::string library_search_text() {
   return "csp2a.DLL was looked for in the program's folder and the system's folders "
          "(never in the current folder or on PATH)";

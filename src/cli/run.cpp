@@ -9,6 +9,7 @@
 #include "cli/scanner_commands.h"
 #include "cli/scanner_session.h"
 #include "cli/state_file.h"
+#include "cli/store_commands.h"
 #include "component/clicker.h"
 
 namespace vkd::cli {
@@ -74,6 +75,12 @@ int execute(const Invocation& invocation, Environment& environment) {
       return print(environment, std::string("clicker ") + std::string(version_text) + "\n");
     case Command::hello:
       return print(environment, to_utf8(greeting) + "\n");
+    case Command::collect:
+      return collect_command(invocation, environment);
+    case Command::batches:
+      return batches_command(invocation, environment);
+    case Command::export_:
+      return export_command(invocation, environment);
     default:
       return scanner_command(invocation, environment);
   }

@@ -33,7 +33,7 @@ for example in $(ls "$work"/example*.sh | sort -V); do
   echo "=== $(basename "$example")"
   cat "$example"
   (cd "$sandbox" &&
-    env -u XDG_STATE_HOME -u XDG_CONFIG_HOME HOME="$sandbox/home" PATH="$build/bin:$PATH" \
+    env -u XDG_STATE_HOME -u XDG_CONFIG_HOME -u XDG_DATA_HOME HOME="$sandbox/home" PATH="$build/bin:$PATH" \
       CSP2A_DEVICE="$sandbox/device.json" bash -euo pipefail "$example") ||
     fail "$(basename "$example") of the README"
   # The way to collect scans: the file holds them, the scanner none.
