@@ -5,7 +5,7 @@
 add_test(NAME com_dll_binary
   COMMAND "${CMAKE_COMMAND}" "-DFILE=$<TARGET_FILE:VKDClickrc>" "-DOBJDUMP=${VKD_OBJDUMP}"
           "-DEXPORTS=DllCanUnloadNow,DllGetClassObject,DllInstall,DllRegisterServer,DllUnregisterServer"
-          "-DRESOURCE_TEXTS=5.01.0001,VKDClickrc.dll,OriginalFilename"
+          "-DRESOURCE_TEXTS=${VKD_VERSION_TEXT},VKDClickrc.dll,OriginalFilename"
           -DTYPELIB=ON -P "${CMAKE_CURRENT_SOURCE_DIR}/check_binary.cmake")
 
 # Test programs, plain executables next to the DLL.
@@ -16,7 +16,7 @@ endfunction()
 vkd_add_windows_program(type_library_conformance oleaut32 ole32 uuid)
 vkd_add_windows_program(com_client vkd_com user32)
 vkd_add_windows_program(com_pieces_check vkd_com)
-vkd_add_windows_program(registration_rollback advapi32)
+vkd_add_windows_program(registration_rollback vkd_com_interface advapi32)
 vkd_add_windows_program(com_load vkd_com psapi)
 vkd_add_windows_program(server_probe vkd_com_interface)
 target_link_options(server_probe PRIVATE -municode)
@@ -39,6 +39,8 @@ endif()
 set(harness "${CMAKE_CURRENT_SOURCE_DIR}/wine_harness.sh")
 math(EXPR bits "${CMAKE_SIZEOF_VOID_P} * 8")
 set(harness_arguments "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}" "${CMAKE_BINARY_DIR}/wine" ${bits})
+# The identifiers the harness looks for, from cmake/identity.cmake.
+configure_file("${CMAKE_CURRENT_SOURCE_DIR}/identity.sh.in" "${CMAKE_BINARY_DIR}/wine/identity.sh" @ONLY)
 set(devices "${CMAKE_CURRENT_SOURCE_DIR}/devices")
 
 add_test(NAME com_wine_start COMMAND "${harness}" ${harness_arguments} start)

@@ -24,8 +24,9 @@
 #       "demo" for its built-in scanner, "many" for one that holds 40,000 barcodes, or
 #       "none" for programs that talk to no scanner.
 #
-# BIN holds VKDClickrc.dll, csp2a.dll and the test programs; WORK receives the prefix,
-# the device copies, the scanner traces and the registry snapshots.
+# BIN holds VKDClickrc.dll, csp2a.dll and the test programs; WORK holds identity.sh, the
+# component's identifiers, which the build writes there, and receives the prefix, the
+# device copies, the scanner traces and the registry snapshots.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -64,9 +65,8 @@ use_bitness() {
 use_bitness "$bits"
 
 dll="$bin/VKDClickrc.dll"
-readonly clsid="{69E2491D-1A45-4760-911F-58AE190F3295}"
-readonly libid="{973C631E-106E-4CD0-BECC-4847CCBB4CA4}"
-readonly iid="{D76AC58F-38B5-4538-A21A-5975F1B7A8CC}"
+# prog_id, clsid, libid, iid and typelib_version, which the build writes from its identity.
+source "$work/identity.sh"
 
 fail() {
   echo "FAILED: $*" >&2
@@ -118,7 +118,7 @@ expect_same() {  # two snapshots
 expect_only_ours_changed() {
   local others
   others=$(LC_ALL=C comm -3 "$work/$1.lines" "$work/$2.lines" |
-    grep -v -i -F -e "$clsid" -e "$libid" -e "$iid" -e 'VKDClicker.Clicker' || true)
+    grep -v -i -F -e "$clsid" -e "$libid" -e "$iid" -e "$prog_id" || true)
   [[ -z $others ]] || fail "the registration changed more than its own keys:"$'\n'"$others"
 }
 
@@ -128,17 +128,17 @@ expect_registered() {  # the classes root: HKLM\Software\Classes or HKCU\Softwar
   server=$(windows_path "$dll")
   expect_value "$root\\CLSID\\$clsid\\InprocServer32" "" "$server"
   expect_value "$root\\CLSID\\$clsid\\InprocServer32" ThreadingModel Apartment
-  expect_value "$root\\CLSID\\$clsid\\ProgID" "" VKDClicker.Clicker
+  expect_value "$root\\CLSID\\$clsid\\ProgID" "" "$prog_id"
   # A ProgID is shared by both views; Wine finds the machine's only in the 64-bit one.
-  (view=64 && expect_value "$root\\VKDClicker.Clicker\\CLSID" "" "$clsid") || exit 1
+  (view=64 && expect_value "$root\\$prog_id\\CLSID" "" "$clsid") || exit 1
   # Wine 8 registers a type library for the machine also when asked for the user alone,
   # so the merged view is where it is looked for.
-  expect_value "HKCR\\TypeLib\\$libid\\5.1\\0\\$typelib_platform" "" "$server"
+  expect_value "HKCR\\TypeLib\\$libid\\$typelib_version\\0\\$typelib_platform" "" "$server"
   key_exists "HKCR\\Interface\\$iid" || fail "the interface _Clicker is not registered"
 }
 
 expect_unregistered() {
-  for key in "HKCR\\CLSID\\$clsid" "HKCR\\VKDClicker.Clicker" "HKCR\\TypeLib\\$libid" "HKCR\\Interface\\$iid"; do
+  for key in "HKCR\\CLSID\\$clsid" "HKCR\\$prog_id" "HKCR\\TypeLib\\$libid" "HKCR\\Interface\\$iid"; do
     if key_exists "$key"; then fail "$key is still there"; fi
   done
 }
