@@ -66,14 +66,8 @@ vkd_add_wine_test(com_cpp_client run "${devices}/worked_example.json" "$<TARGET_
 vkd_add_wine_test(com_load run demo "$<TARGET_FILE:com_load>")
 
 # Both servers side by side in this build's prefix: the other bitness comes from the build
-# folder of the other Windows preset, and the test is skipped (not passed) without it.
-if(bits EQUAL 64)
-  set(other_preset mingw-x86)
-else()
-  set(other_preset mingw-x64)
-endif()
-set(VKD_OTHER_BITNESS_BUILD "${PROJECT_SOURCE_DIR}/build/${other_preset}" CACHE PATH
-    "Build folder of the other Windows preset, for the test of both servers side by side")
+# folder of the other Windows preset (VKD_OTHER_BITNESS_BUILD, packaging/CMakeLists.txt),
+# and the test is skipped (not passed) without it.
 vkd_add_wine_test(com_both_bitnesses both "${VKD_OTHER_BITNESS_BUILD}/bin")
 set_tests_properties(com_both_bitnesses PROPERTIES SKIP_RETURN_CODE 77)
 set(vbscript "${CMAKE_CURRENT_SOURCE_DIR}/clicker_suite.vbs")
