@@ -1,0 +1,188 @@
+#!/usr/bin/env bash
+# Installs and uninstalls the packages as a user would, in a fresh Wine prefix of its own:
+#   msi_install.sh WORK BIN64 BIN32 MACHINE_MSI USER_MSI
+# For each package (for the machine, then for the current user): msiexec /i with the
+# simulated scanner library chosen, then msiexec /x, which leaves no file of ours, and the
+# classes (both views), the uninstall lists and the installer's keys as they were, key by
+# key. Installed for the machine, hosts of both bitnesses create the class and download
+# from the library beside their server (clicker_suite.vbs demo through each cscript,
+# server_probe), and a C++ client of each bitness loads the type library by its
+# identifier from the registry. Wine's COM reads the machine's classes alone, so no host
+# under Wine finds a class registered for the user: installed for the user, the package's
+# keys are checked instead, all under HKCU, none under HKLM. BIN64 and BIN32 hold the test
+# programs of the two Windows builds.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$1"
+work=$(cd "$1" && pwd)
+bin64=$2 bin32=$3 machine_msi=$4 user_msi=$5
+for file in "$bin64/server_probe.exe" "$bin32/server_probe.exe" "$machine_msi" "$user_msi"; do
+  [[ -f $file ]] || { echo "FAILED: $file is missing: build both Windows presets, x64 first" >&2; exit 1; }
+done
+
+export WINEPREFIX="$work/prefix"
+source "$here/wine_env.sh"
+source "$work/identity.sh"
+
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+
+passed=0
+pass() { passed=$((passed + 1)); }
+
+# The keys compared before and after, one line per key and per value ("[key]|value"),
+# sorted; the 64-bit view holds the 32-bit one under Wow6432Node.
+compared_roots=(
+  'HKLM\Software\Classes' 'HKCU\Software\Classes'
+  'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+  'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall'
+  'HKLM\Software\Microsoft\Windows\CurrentVersion\Installer'
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+  'HKCU\Software\Microsoft\Installer'
+)
+export_lines() {  # file, roots...
+  local out=$1 root
+  shift
+  for root in "$@"; do
+    # A root that does not exist yet exports nothing.
+    "$wine64" reg export "$root" "$(windows_path "$work/export.reg")" /y /reg:64 >/dev/null 2>&1 || continue
+    iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' |
+      awk '/^\[/ { key = $0; print key; next } NF && key != "" { print key "|" $0 }'
+  done | LC_ALL=C sort >"$out"
+}
+snapshot() { export_lines "$work/$1.lines" "${compared_roots[@]}"; }
+
+# A GUID as Windows Installer writes it into key names: each of the first three groups
+# reversed, each byte of the last two with its digits swapped.
+packed_guid() {
+  local hex=${1//[\{\}-]/} packed="" i
+  for i in 0:8 8:4 12:4; do packed+=$(rev <<<"${hex:${i%:*}:${i#*:}}"); done
+  for ((i = 16; i < 32; i += 2)); do packed+=${hex:i+1:1}${hex:i:1}; done
+  printf '%s' "$packed"
+}
+
+# Everything of ours the lines can name: the component's identifiers and the package's.
+ours_pattern() {  # package
+  local properties product upgrade
+  properties=$(msiinfo export "$1" Property | tr -d '\r')
+  product=$(awk '$1 == "ProductCode" { print $2 }' <<<"$properties")
+  upgrade=$(awk '$1 == "UpgradeCode" { print $2 }' <<<"$properties")
+  [[ -n $product && -n $upgrade ]] || fail "no product or upgrade code in $1"
+  printf '%s\n' "$clsid" "$libid" "$iid" "$prog_id" "$product" "$upgrade" \
+    "$(packed_guid "$product")" "$(packed_guid "$upgrade")"
+}
+
+# The same keys and values as before, key by key. Windows Installer creates and removes
+# the empty keys above its own (Installer\Products, UserData\...), which Windows always
+# has and a fresh prefix has not: an empty key counts only when it is one of ours.
+expect_as_before() {  # before, after, package
+  local differences
+  differences=$(LC_ALL=C comm -3 "$work/$1.lines" "$work/$2.lines" |
+    grep -v -E '^\s*\[[^]]*\]$' || true)
+  differences+=$(LC_ALL=C comm -3 "$work/$1.lines" "$work/$2.lines" | grep -E '^\s*\[[^]]*\]$' |
+    grep -i -F -f <(ours_pattern "$3") || true)
+  [[ -z $differences ]] || {
+    echo "the registry differs from before the install:"$'\n'"$differences" >&2
+    return 1
+  }
+}
+
+installed_files() { find "$WINEPREFIX/drive_c" -ipath '*vkdclicker*' 2>/dev/null | sort; }
+
+# Hosts of both bitnesses use the installed component: servers in folder64 and folder32.
+use_installed() {  # folder64, folder32 (Windows paths)
+  local bits folder bin
+  for bits in 64 32; do
+    if ((bits == 64)); then folder=$1 bin=$bin64; else folder=$2 bin=$bin32; fi
+    (
+      use_bitness "$bits"
+      unset CSP2A_DEVICE CSP2A_TRACE  # the simulated library's built-in scanner
+      run_checked "${host_wine[@]}" "$system\\cscript.exe" //nologo "$(windows_path "$here/clicker_suite.vbs")" demo
+      run_checked "${host_wine[@]}" "$bin/server_probe.exe" "$folder\\VKDClickrc.dll"
+      run_checked "${host_wine[@]}" "$bin/registered_type_library.exe" "$folder\\VKDClickrc.dll"
+    ) || fail "the $bits-bit hosts with the server in $folder"
+    pass
+  done
+}
+
+# Prints the output, then checks the result line and the exit code.
+run_checked() {
+  local status=0 output last
+  "$@" >"$work/output.txt" 2>&1 || status=$?
+  output=$(tr -d '\r' <"$work/output.txt")
+  last=$(printf '%s\n' "$output" | sed '/^[[:space:]]*$/d' | tail -n 1)
+  if [[ ! $last =~ ^RESULT:\ ([0-9]+)\ passed,\ 0\ failed$ ]] || ((status != 0)); then
+    printf '%s\n' "$output"
+    fail "$* (exit code $status)"
+  fi
+}
+
+msiexec() { "$wine64" msiexec "$@" /qn </dev/null >/dev/null 2>&1; }
+
+# Installed for the user: the class, its ProgID, the type library of each bitness and
+# the interface under HKCU\Software\Classes, and nothing of the machine's changed but the
+# installer's own records (which Wine and Windows keep under HKLM also for an install for
+# the user; Wine puts its uninstall entry there too).
+expect_registered_for_user() {  # name, package, folder64, folder32
+  local name=$1 added ours machine line
+  snapshot "$name-installed"
+  ours=$(ours_pattern "$2" | head -n 4)
+  added=$(LC_ALL=C comm -13 "$work/$name-before.lines" "$work/$name-installed.lines" | grep -i -F -f <(printf '%s\n' "$ours") || true)
+  local classes='[HKEY_CURRENT_USER\Software\Classes'
+  local b='\' server64="${3//\\/\\\\}\\\\VKDClickrc.dll" server32="${4//\\/\\\\}\\\\VKDClickrc.dll"
+  for line in "${b}CLSID$b$clsid${b}InprocServer32]|@=" "$b$prog_id${b}CLSID]|@=\"$clsid\"" \
+    "${b}TypeLib$b$libid$b$typelib_version${b}0${b}win64]|@=\"$server64\"" \
+    "${b}TypeLib$b$libid$b$typelib_version${b}0${b}win32]|@=\"$server32\"" \
+    "${b}Interface$b$iid]|@=\"_Clicker\""; do
+    grep -q -i -F -- "$classes$line" <<<"$added" || fail "installed for the user, without $classes$line"
+  done
+  grep -v -F "$classes" <<<"$added" | grep -q . && fail "keys of ours outside HKCU\Software\Classes:"$'\n'"$(grep -v -F "$classes" <<<"$added")"
+  export_lines "$work/$name-hklm-installed.lines" 'HKLM\Software'
+  machine=$(LC_ALL=C comm -3 "$work/$name-hklm-before.lines" "$work/$name-hklm-installed.lines" |
+    grep -v -i -F -e 'CurrentVersion\Installer\' -e 'CurrentVersion\Uninstall\' || true)
+  [[ -z $machine ]] || fail "the install for the user changed HKLM:"$'\n'"$machine"
+  pass
+}
+
+round_trip() {  # package, folder64, folder32, scope (machine or user)
+  local package=$1 name
+  name=$(basename "$package" .msi)
+  snapshot "$name-before"
+  [[ $4 == machine ]] || export_lines "$work/$name-hklm-before.lines" 'HKLM\Software'
+  msiexec /i "$(windows_path "$package")" ADDLOCAL=ALL || fail "msiexec /i $name"
+  if [[ $4 == machine ]]; then use_installed "$2" "$3"; else expect_registered_for_user "$name" "$package" "$2" "$3"; fi
+  msiexec /x "$(windows_path "$package")" || fail "msiexec /x $name"
+  local left
+  left=$(installed_files)
+  [[ -z $left ]] || fail "files of ours are left after msiexec /x $name:"$'\n'"$left"
+  snapshot "$name-after"
+  expect_as_before "$name-before" "$name-after" "$package" || fail "msiexec /x $name left the registry changed"
+  pass
+}
+
+fresh_prefix
+# A script host registers its own type libraries when a script first uses them (the
+# suite's RegExp, WScript): before the first snapshot, so that only the packages' keys
+# come and go.
+printf 'Set r = New RegExp\r\nWScript.Echo r.Test("a")\r\n' >"$work/nothing.vbs"
+for bits in 64 32; do
+  (use_bitness "$bits" && "${host_wine[@]}" "$system\\cscript.exe" //nologo "$(windows_path "$work/nothing.vbs")" >/dev/null 2>&1) ||
+    fail "the $bits-bit cscript"
+done
+user_programs='C:\users\'"$(id -un)"'\AppData\Local\Programs'
+round_trip "$machine_msi" 'C:\Program Files\VKDClicker' 'C:\Program Files (x86)\VKDClicker' machine
+round_trip "$user_msi" "$user_programs\VKDClicker\x64" "$user_programs\VKDClicker\x86" user
+
+# The comparison sees a key of ours that an uninstall would leave.
+"$wine64" reg add "HKLM\\Software\\Classes\\CLSID\\$clsid" /f >/dev/null 2>&1
+snapshot planted
+if expect_as_before "$(basename "$machine_msi" .msi)-before" planted "$machine_msi" 2>/dev/null; then
+  fail "a key left behind went unseen"
+fi
+pass
+
+wineserver -k >/dev/null 2>&1 || true
+echo "RESULT: $passed passed, 0 failed"
