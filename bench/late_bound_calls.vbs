@@ -55,7 +55,12 @@ Function Micro(seconds)
   Micro = FormatNumber(seconds * 1000000 / records, 2, True, False, False)
 End Function
 
-Dim ratios() : ReDim ratios(runs - 1)
+' Wine's VBScript has no ReDim outside a procedure: room for up to 99 runs.
+Dim ratios(98)
+If runs < 1 Or runs > 99 Then
+  WScript.Echo "from 1 to 99 runs"
+  WScript.Quit 1
+End If
 Dim run, ours, theirs
 For run = 0 To runs - 1
   If run Mod 2 = 0 Then
