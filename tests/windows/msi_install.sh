@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs and uninstalls the packages as a user would, in a fresh Wine prefix of its own:
-#   msi_install.sh WORK BIN64 BIN32 MACHINE_MSI USER_MSI
+#   msi_install.sh WORK BIN64 BIN32 MACHINE_MSI USER_MSI NEXT_MSI
 # For each package (for the machine, then for the current user): msiexec /i with the
 # simulated scanner library chosen, then msiexec /x, which leaves no file of ours, and the
 # classes (both views), the uninstall lists and the installer's keys as they were, key by
 # key. Installed for the machine, hosts of both bitnesses create the class and download
 # from the library beside their server (clicker_suite.vbs demo through each cscript,
 # server_probe), and a C++ client of each bitness loads the type library by its
-# identifier from the registry. Wine's COM reads the machine's classes alone, so no host
+# identifier from the registry; then NEXT_MSI, the same package as a later version,
+# replaces it (a major upgrade), and msiexec /x of that one removes everything. Wine's COM reads the machine's classes alone, so no host
 # under Wine finds a class registered for the user: installed for the user, the package's
 # keys are checked instead, all under HKCU, none under HKLM. BIN64 and BIN32 hold the test
 # programs of the two Windows builds.
@@ -16,8 +17,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$1"
 work=$(cd "$1" && pwd)
-bin64=$2 bin32=$3 machine_msi=$4 user_msi=$5
-for file in "$bin64/server_probe.exe" "$bin32/server_probe.exe" "$machine_msi" "$user_msi"; do
+bin64=$2 bin32=$3 machine_msi=$4 user_msi=$5 next_msi=$6
+for file in "$bin64/server_probe.exe" "$bin32/server_probe.exe" "$machine_msi" "$user_msi" "$next_msi"; do
   [[ -f $file ]] || { echo "FAILED: $file is missing: build both Windows presets, x64 first" >&2; exit 1; }
 done
 
@@ -64,26 +65,32 @@ packed_guid() {
   printf '%s' "$packed"
 }
 
-# Everything of ours the lines can name: the component's identifiers and the package's.
-ours_pattern() {  # package
-  local properties product upgrade
-  properties=$(msiinfo export "$1" Property | tr -d '\r')
-  product=$(awk '$1 == "ProductCode" { print $2 }' <<<"$properties")
-  upgrade=$(awk '$1 == "UpgradeCode" { print $2 }' <<<"$properties")
-  [[ -n $product && -n $upgrade ]] || fail "no product or upgrade code in $1"
-  printf '%s\n' "$clsid" "$libid" "$iid" "$prog_id" "$product" "$upgrade" \
-    "$(packed_guid "$product")" "$(packed_guid "$upgrade")"
+package_property() {  # package, name
+  msiinfo export "$1" Property | tr -d '\r' | awk -v name="$2" '$1 == name { print $2 }'
+}
+
+# Everything of ours the lines can name: the component's identifiers and the packages'.
+ours_pattern() {  # packages...
+  local package code
+  printf '%s\n' "$clsid" "$libid" "$iid" "$prog_id"
+  for package in "$@"; do
+    for code in "$(package_property "$package" ProductCode)" "$(package_property "$package" UpgradeCode)"; do
+      [[ -n $code ]] || fail "no product or upgrade code in $package"
+      printf '%s\n%s\n' "$code" "$(packed_guid "$code")"
+    done
+  done
 }
 
 # The same keys and values as before, key by key. Windows Installer creates and removes
 # the empty keys above its own (Installer\Products, UserData\...), which Windows always
 # has and a fresh prefix has not: an empty key counts only when it is one of ours.
-expect_as_before() {  # before, after, package
-  local differences
-  differences=$(LC_ALL=C comm -3 "$work/$1.lines" "$work/$2.lines" |
+expect_as_before() {  # before, after, packages...
+  local before=$1 after=$2 differences
+  shift 2
+  differences=$(LC_ALL=C comm -3 "$work/$before.lines" "$work/$after.lines" |
     grep -v -E '^\s*\[[^]]*\]$' || true)
-  differences+=$(LC_ALL=C comm -3 "$work/$1.lines" "$work/$2.lines" | grep -E '^\s*\[[^]]*\]$' |
-    grep -i -F -f <(ours_pattern "$3") || true)
+  differences+=$(LC_ALL=C comm -3 "$work/$before.lines" "$work/$after.lines" | grep -E '^\s*\[[^]]*\]$' |
+    grep -i -F -f <(ours_pattern "$@") || true)
   [[ -z $differences ]] || {
     echo "the registry differs from before the install:"$'\n'"$differences" >&2
     return 1
@@ -127,10 +134,10 @@ msiexec() { "$wine64" msiexec "$@" /qn </dev/null >/dev/null 2>&1; }
 # installer's own records (which Wine and Windows keep under HKLM also for an install for
 # the user; Wine puts its uninstall entry there too).
 expect_registered_for_user() {  # name, package, folder64, folder32
-  local name=$1 added ours machine line
+  local name=$1 added outside machine line
   snapshot "$name-installed"
-  ours=$(ours_pattern "$2" | head -n 4)
-  added=$(LC_ALL=C comm -13 "$work/$name-before.lines" "$work/$name-installed.lines" | grep -i -F -f <(printf '%s\n' "$ours") || true)
+  added=$(LC_ALL=C comm -13 "$work/$name-before.lines" "$work/$name-installed.lines" |
+    grep -i -F -e "$clsid" -e "$libid" -e "$iid" -e "$prog_id" || true)
   local classes='[HKEY_CURRENT_USER\Software\Classes'
   local b='\' server64="${3//\\/\\\\}\\\\VKDClickrc.dll" server32="${4//\\/\\\\}\\\\VKDClickrc.dll"
   for line in "${b}CLSID$b$clsid${b}InprocServer32]|@=" "$b$prog_id${b}CLSID]|@=\"$clsid\"" \
@@ -139,7 +146,8 @@ expect_registered_for_user() {  # name, package, folder64, folder32
     "${b}Interface$b$iid]|@=\"_Clicker\""; do
     grep -q -i -F -- "$classes$line" <<<"$added" || fail "installed for the user, without $classes$line"
   done
-  grep -v -F "$classes" <<<"$added" | grep -q . && fail "keys of ours outside HKCU\Software\Classes:"$'\n'"$(grep -v -F "$classes" <<<"$added")"
+  outside=$(grep -v -F "$classes" <<<"$added" || true)
+  [[ -z $outside ]] || fail "keys of ours outside HKCU\Software\Classes:"$'\n'"$outside"
   export_lines "$work/$name-hklm-installed.lines" 'HKLM\Software'
   machine=$(LC_ALL=C comm -3 "$work/$name-hklm-before.lines" "$work/$name-hklm-installed.lines" |
     grep -v -i -F -e 'CurrentVersion\Installer\' -e 'CurrentVersion\Uninstall\' || true)
@@ -147,19 +155,41 @@ expect_registered_for_user() {  # name, package, folder64, folder32
   pass
 }
 
+# The later package replaced the earlier one: its entry alone in the uninstall list, and
+# the servers in place.
+expect_upgraded() {  # earlier package, later package, folder64, folder32
+  local uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+  reg_exists() { "$wine64" reg query "$1" /reg:64 >/dev/null 2>&1; }
+  reg_exists "$uninstall\\$(package_property "$2" ProductCode)" || fail "the later version is not installed"
+  if reg_exists "$uninstall\\$(package_property "$1" ProductCode)"; then fail "the earlier version stayed beside the later"; fi
+  local folder
+  for folder in "$3" "$4"; do
+    [[ -f $WINEPREFIX/drive_c/$(tr '\\' / <<<"${folder#C:\\}")/VKDClickrc.dll ]] || fail "no server in $folder after the upgrade"
+  done
+  pass
+}
+
 round_trip() {  # package, folder64, folder32, scope (machine or user)
-  local package=$1 name
+  local package=$1 removed=$1 name
   name=$(basename "$package" .msi)
   snapshot "$name-before"
   [[ $4 == machine ]] || export_lines "$work/$name-hklm-before.lines" 'HKLM\Software'
   msiexec /i "$(windows_path "$package")" ADDLOCAL=ALL || fail "msiexec /i $name"
-  if [[ $4 == machine ]]; then use_installed "$2" "$3"; else expect_registered_for_user "$name" "$package" "$2" "$3"; fi
-  msiexec /x "$(windows_path "$package")" || fail "msiexec /x $name"
+  if [[ $4 == machine ]]; then
+    use_installed "$2" "$3"
+    msiexec /i "$(windows_path "$next_msi")" ADDLOCAL=ALL || fail "msiexec /i $(basename "$next_msi")"
+    expect_upgraded "$package" "$next_msi" "$2" "$3"
+    removed=$next_msi
+  else
+    expect_registered_for_user "$name" "$package" "$2" "$3"
+  fi
+  msiexec /x "$(windows_path "$removed")" || fail "msiexec /x $(basename "$removed")"
   local left
   left=$(installed_files)
-  [[ -z $left ]] || fail "files of ours are left after msiexec /x $name:"$'\n'"$left"
+  [[ -z $left ]] || fail "files of ours are left after msiexec /x $(basename "$removed"):"$'\n'"$left"
   snapshot "$name-after"
-  expect_as_before "$name-before" "$name-after" "$package" || fail "msiexec /x $name left the registry changed"
+  expect_as_before "$name-before" "$name-after" "$package" "$next_msi" ||
+    fail "msiexec /x $(basename "$removed") left the registry changed"
   pass
 }
 
@@ -179,7 +209,7 @@ round_trip "$user_msi" "$user_programs\VKDClicker\x64" "$user_programs\VKDClicke
 # The comparison sees a key of ours that an uninstall would leave.
 "$wine64" reg add "HKLM\\Software\\Classes\\CLSID\\$clsid" /f >/dev/null 2>&1
 snapshot planted
-if expect_as_before "$(basename "$machine_msi" .msi)-before" planted "$machine_msi" 2>/dev/null; then
+if expect_as_before "$(basename "$machine_msi" .msi)-before" planted "$machine_msi" "$next_msi" 2>/dev/null; then
   fail "a key left behind went unseen"
 fi
 pass
