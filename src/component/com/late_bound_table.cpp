@@ -116,8 +116,6 @@ bool same_name(const std::wstring& known, const wchar_t* name) {
 
 }  // namespace
 
-// Every function by its index: Wine's ITypeInfo2::GetFuncIndexOfMemId counts a dual
-// interface's functions without the inherited ones that GetFuncDesc counts.
 HRESULT LateBoundTable::load(ITypeInfo& info) noexcept {
   const HRESULT outcome = read(info);
   if (FAILED(outcome)) {
@@ -127,6 +125,9 @@ HRESULT LateBoundTable::load(ITypeInfo& info) noexcept {
   return outcome;
 }
 
+// Every function by its index: Wine's ITypeInfo2::GetFuncIndexOfMemId counts a dual
+// interface's functions without the inherited ones that GetFuncDesc counts. The names of
+// the inherited ones are in the table too, as the type description finds them.
 HRESULT LateBoundTable::read(ITypeInfo& info) noexcept {
   try {
     TYPEATTR* attributes = nullptr;
