@@ -26,11 +26,6 @@ export WINEPREFIX="$work/prefix"
 source "$here/wine_env.sh"
 source "$work/identity.sh"
 
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
-
 passed=0
 pass() { passed=$((passed + 1)); }
 
@@ -197,9 +192,9 @@ fresh_prefix
 # A script host registers its own type libraries when a script first uses them (the
 # suite's RegExp, WScript): before the first snapshot, so that only the packages' keys
 # come and go.
-printf 'Set r = New RegExp\r\nWScript.Echo r.Test("a")\r\n' >"$work/nothing.vbs"
+printf 'Set r = New RegExp\r\nWScript.Echo r.Test("a")\r\n' >"$work/warm_up.vbs"
 for bits in 64 32; do
-  (use_bitness "$bits" && "${host_wine[@]}" "$system\\cscript.exe" //nologo "$(windows_path "$work/nothing.vbs")" >/dev/null 2>&1) ||
+  (use_bitness "$bits" && "${host_wine[@]}" "$system\\cscript.exe" //nologo "$(windows_path "$work/warm_up.vbs")" >/dev/null 2>&1) ||
     fail "the $bits-bit cscript"
 done
 user_programs='C:\users\'"$(id -un)"'\AppData\Local\Programs'

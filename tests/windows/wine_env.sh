@@ -22,8 +22,13 @@ use_bitness() {
   case $1 in
     64) host_wine=("$wine64") system='C:\windows\system32' view=64 typelib_platform=win64 ;;
     32) host_wine=(wine) system='C:\windows\syswow64' view=32 typelib_platform=win32 ;;
-    *) echo "FAILED: bitness $1, expected 64 or 32" >&2 && exit 1 ;;
+    *) fail "bitness $1, expected 64 or 32" ;;
   esac
+}
+
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
 }
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }

@@ -45,11 +45,6 @@ dll="$bin/VKDClickrc.dll"
 # prog_id, clsid, libid, iid and typelib_version, which the build writes from its identity.
 source "$work/identity.sh"
 
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
-
 # The registry as the build's own bitness sees it.
 reg() { "$wine64" reg "$@" "/reg:$view"; }
 
