@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Installs and uninstalls the packages as a user would, in a fresh Wine prefix of its own:
 #   msi_install.sh WORK BIN64 BIN32 MACHINE_MSI USER_MSI NEXT_MSI
-# For each package (for the machine, then for the current user): msiexec /i with the
-# simulated scanner library chosen, then msiexec /x, which leaves no file of ours, and the
-# classes (both views), the uninstall lists and the installer's keys as they were, key by
-# key. Installed for the machine, hosts of both bitnesses create the class and download
-# from the library beside their server (clicker_suite.vbs demo through each cscript,
-# server_probe), and a C++ client of each bitness loads the type library by its
-# identifier from the registry; then NEXT_MSI, the same package as a later version,
-# replaces it (a major upgrade), and msiexec /x of that one removes everything. Wine's COM reads the machine's classes alone, so no host
-# under Wine finds a class registered for the user: installed for the user, the package's
-# keys are checked instead, all under HKCU, none under HKLM. BIN64 and BIN32 hold the test
+# For each package (for the machine with the simulated scanner library chosen, then for
+# the current user without it, as it is unless chosen): msiexec /i, then msiexec /x,
+# which leaves no file of ours, and the classes (both views), the uninstall lists and the
+# installer's keys as they were, key by key. Installed for the machine, hosts of both
+# bitnesses create the class and download from the library beside their server
+# (clicker_suite.vbs demo through each cscript, server_probe), and a C++ client of each
+# bitness loads the type library by its identifier from the registry; then NEXT_MSI, the
+# same package as a later version, replaces it (a major upgrade), and msiexec /x of that
+# one removes everything. Wine's COM reads the machine's classes alone, so no host under
+# Wine finds a class registered for the user: installed for the user, the package's keys
+# are checked instead, all under HKCU, none under HKLM. BIN64 and BIN32 hold the test
 # programs of the two Windows builds.
 set -euo pipefail
 
@@ -125,9 +126,10 @@ run_checked() {
 msiexec() { "$wine64" msiexec "$@" /qn </dev/null >/dev/null 2>&1; }
 
 # Installed for the user: the class, its ProgID, the type library of each bitness and
-# the interface under HKCU\Software\Classes, and nothing of the machine's changed but the
-# installer's own records (which Wine and Windows keep under HKLM also for an install for
-# the user; Wine puts its uninstall entry there too).
+# the interface under HKCU\Software\Classes; the machine's classes (both views) as they
+# were, and nothing of ours anywhere else under HKLM but in the installer's own records
+# (which Wine and Windows keep under HKLM also for an install for the user; Wine puts its
+# uninstall entry there too).
 expect_registered_for_user() {  # name, package, folder64, folder32
   local name=$1 added outside machine line
   snapshot "$name-installed"
@@ -143,10 +145,24 @@ expect_registered_for_user() {  # name, package, folder64, folder32
   done
   outside=$(grep -v -F "$classes" <<<"$added" || true)
   [[ -z $outside ]] || fail "keys of ours outside HKCU\Software\Classes:"$'\n'"$outside"
-  export_lines "$work/$name-hklm-installed.lines" 'HKLM\Software'
-  machine=$(LC_ALL=C comm -3 "$work/$name-hklm-before.lines" "$work/$name-hklm-installed.lines" |
+  machine=$(LC_ALL=C comm -3 "$work/$name-before.lines" "$work/$name-installed.lines" |
+    grep -F '[HKEY_LOCAL_MACHINE\Software\Classes' || true)
+  export_lines "$work/$name-hklm.lines" 'HKLM\Software'
+  machine+=$(grep -i -F -e "$clsid" -e "$libid" -e "$iid" -e "$prog_id" -e 'VKDClicker' "$work/$name-hklm.lines" |
     grep -v -i -F -e 'CurrentVersion\Installer\' -e 'CurrentVersion\Uninstall\' || true)
-  [[ -z $machine ]] || fail "the install for the user changed HKLM:"$'\n'"$machine"
+  [[ -z $machine ]] || fail "the install for the user wrote under HKLM:"$'\n'"$machine"
+  pass
+}
+
+# The servers in their folders, the simulated library beside them or not.
+expect_installed_files() {  # folder64, folder32, "with" or "without" the simulated library
+  local folder unix
+  for folder in "$1" "$2"; do
+    unix=$WINEPREFIX/drive_c/$(tr '\\' / <<<"${folder#C:\\}")
+    [[ -f $unix/VKDClickrc.dll ]] || fail "no server in $folder"
+    if [[ $3 == with && ! -f $unix/csp2a.dll ]]; then fail "no simulated library in $folder"; fi
+    if [[ $3 == without && -f $unix/csp2a.dll ]]; then fail "the simulated library in $folder, though not chosen"; fi
+  done
   pass
 }
 
@@ -157,25 +173,22 @@ expect_upgraded() {  # earlier package, later package, folder64, folder32
   reg_exists() { "$wine64" reg query "$1" /reg:64 >/dev/null 2>&1; }
   reg_exists "$uninstall\\$(package_property "$2" ProductCode)" || fail "the later version is not installed"
   if reg_exists "$uninstall\\$(package_property "$1" ProductCode)"; then fail "the earlier version stayed beside the later"; fi
-  local folder
-  for folder in "$3" "$4"; do
-    [[ -f $WINEPREFIX/drive_c/$(tr '\\' / <<<"${folder#C:\\}")/VKDClickrc.dll ]] || fail "no server in $folder after the upgrade"
-  done
-  pass
+  expect_installed_files "$3" "$4" with
 }
 
 round_trip() {  # package, folder64, folder32, scope (machine or user)
   local package=$1 removed=$1 name
   name=$(basename "$package" .msi)
   snapshot "$name-before"
-  [[ $4 == machine ]] || export_lines "$work/$name-hklm-before.lines" 'HKLM\Software'
-  msiexec /i "$(windows_path "$package")" ADDLOCAL=ALL || fail "msiexec /i $name"
   if [[ $4 == machine ]]; then
+    msiexec /i "$(windows_path "$package")" ADDLOCAL=ALL || fail "msiexec /i $name ADDLOCAL=ALL"
     use_installed "$2" "$3"
     msiexec /i "$(windows_path "$next_msi")" ADDLOCAL=ALL || fail "msiexec /i $(basename "$next_msi")"
     expect_upgraded "$package" "$next_msi" "$2" "$3"
     removed=$next_msi
   else
+    msiexec /i "$(windows_path "$package")" || fail "msiexec /i $name"
+    expect_installed_files "$2" "$3" without
     expect_registered_for_user "$name" "$package" "$2" "$3"
   fi
   msiexec /x "$(windows_path "$removed")" || fail "msiexec /x $(basename "$removed")"
