@@ -17,7 +17,7 @@
 #include "check.h"
 #include "new_clicker.h"
 #include "message_window.h"
-#include "component/com/owned_variant.h"
+#include "test_value.h"
 #include "default_value_object.h"
 #include "stopwatch.h"
 
@@ -27,7 +27,7 @@ using vkd::testing::clear;
 using vkd::testing::error_subscript;
 using vkd::testing::error_type_mismatch;
 using vkd::testing::new_clicker;
-using Value = vkd::com::OwnedVariant;
+using vkd::testing::Value;
 
 namespace {
 
