@@ -23,3 +23,11 @@ vkd_add_wine_cli_test(cli_wine_hello "^Clicker control successfully installed\n$
 # A delimiter outside ASCII passes the wide command line and the UTF-8 output both. (Not
 # anchored: standard error is merged in front.)
 vkd_add_wine_cli_test(cli_wine_download "DL§V03§SIM 2\\.10§104A007E2391C50B§H§" download --delimiter §)
+
+# The collection station with its SQLite store, under Wine.
+add_test(NAME station_wine
+  COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/station_check.sh" "${VKD_WINE}" "$<TARGET_FILE:clicker>"
+          "${CMAKE_BINARY_DIR}/wine/station")
+set_tests_properties(station_wine PROPERTIES
+  LABELS wine FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine_prefix TIMEOUT 300
+  ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wine/prefix;WINEDEBUG=-all")
