@@ -5,7 +5,7 @@
 
 namespace vkd::store::sqlite {
 
-StoreError::Kind error_kind(int code, int system_error) {
+StoreError::Kind error_kind(int code, [[maybe_unused]] int system_error) {
   switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
