@@ -16,6 +16,7 @@ namespace vkd::store::sqlite {
 struct Settings {
   // How long a statement waits for another program's lock before it is StoreError busy.
   std::chrono::milliseconds busy_timeout{5000};
+  // The steps of the schema (the tests add steps of later versions); they outlive the store.
   SchemaSteps steps = schema_steps();
 };
 
