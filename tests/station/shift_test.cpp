@@ -238,6 +238,14 @@ class ShiftScanner {
     ASSERT_EQ(spawned, 0);
   }
 
+  bool traced_soon(const std::string& text, std::size_t from) const {
+    for (int i = 0; i < 100; ++i) {
+      if (read_text(trace()).substr(from).find(text) != std::string::npos) return true;
+      std::this_thread::sleep_for(5ms);
+    }
+    return false;
+  }
+
   // Waits for the point to show in the trace or the station's events (or for a random
   // moment), kills the station there and starts it again. A point that never shows (the
   // station was quicker than the watch) counts as no kill.
@@ -249,6 +257,9 @@ class ShiftScanner {
       const std::string last_packet = "csp2GetPacket record=" + std::to_string(held - 1) + " ";
       for (;;) {
         if (std::chrono::steady_clock::now() > deadline) return;
+        // Whether it is emptied, taken before the trace: the clear command writes the file
+        // before its line reaches the trace, and a kill right then still counts.
+        const bool emptied = device()["barcodes"].empty();
         const std::string traced = read_text(trace()).substr(trace_from);
         const std::string said = read_text(station_err()).substr(err_from);
         const bool reached = (plan == KillPoint::last_packet && traced.find(last_packet) != std::string::npos) ||
@@ -256,15 +267,16 @@ class ShiftScanner {
                              (plan == KillPoint::committed && said.find(" stored as batch ") != std::string::npos) ||
                              (plan == KillPoint::clear_command && traced.find("csp2ClearData") != std::string::npos);
         if (reached) break;
-        if (device()["barcodes"].empty()) return;  // done before the point was seen
+        // Emptied before the point was seen; but the clear command's line reaches the
+        // trace only once the device file it emptied is on the disk, a moment later.
+        if (emptied && (plan != KillPoint::clear_command || !traced_soon("csp2ClearData", trace_from))) return;
+        if (emptied) break;
         std::this_thread::sleep_for(1ms);
       }
     }
     stop_station(SIGKILL);
     shift_.count_kill(plan);
     start_station();
-  }
-
   }
 
   Shift& shift_;
@@ -336,7 +348,7 @@ void play_shift(int scanners, int dockings_each, double kill_share) {
 }
 
 // The everyday run: every kind of kill, a few times.
-TEST(Shift, ShortShiftWithKillsAtEveryPoint) { play_shift(5, 5, 0.8); }
+TEST(Shift, ShortShiftWithKillsAtEveryPoint) { play_shift(5, 5, 1.0); }
 
 // 200 dockings of 5 scanners.
 TEST(Shift, WholeShiftWithKillsAtRandom) { play_shift(5, 40, 0.4); }
