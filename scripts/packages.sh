@@ -19,8 +19,42 @@ ensure_packages() {
     [[ $package == *:* ]] || continue
     dpkg --print-foreign-architectures | grep -qx "${package##*:}" || dpkg --add-architecture "${package##*:}"
   done
-  apt-get update -q
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+  # An index that fails to download (a mirror in the middle of its sync) leaves the
+  # others usable: what can be installed still is.
+  apt-get update -q || echo "warning: apt-get update failed for some index; going on with what it has" >&2
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" && return 0
+  [[ " ${missing[*]}" == *:* ]] && install_beside_foreign_architecture "${missing[@]}"
+}
+
+# When the security index of a foreign architecture is missing, its libraries exist only
+# in the release's main suite, older than the native ones installed from the security
+# suite, and a library both architectures share must be of one version in both. So the
+# packages come from the main suite, and a native library installed newer than its other
+# architecture can have is brought to the version both have.
+install_beside_foreign_architecture() {
+  local codename
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  local pins=() attempt output line package arch native foreign
+  for attempt in 1 2 3 4 5 6 7 8; do
+    if output=$(apt-get install -s -t "$codename" "$@" "${pins[@]}" 2>&1); then
+      echo "installing from $codename${pins[*]:+, with ${pins[*]}}"
+      DEBIAN_FRONTEND=noninteractive apt-get install -y -q --allow-downgrades -t "$codename" "$@" "${pins[@]}"
+      return
+    fi
+    local added=0
+    while read -r line; do
+      package=${line%%:*} arch=${line#*:}
+      native=$(dpkg-query -W -f='${Version}' "$package" 2>/dev/null) || continue
+      foreign=$(apt-cache policy "$package:$arch" | sed -n 's/^ *Candidate: //p')
+      [ -n "$foreign" ] && [ "$foreign" != "(none)" ] && [ "$foreign" != "$native" ] || continue
+      [[ " ${pins[*]} " == *" $package=$foreign "* ]] && continue
+      pins+=("$package=$foreign" "$package:$arch=$foreign")
+      added=1
+    done < <(grep -o 'Depends: [^ ]*:[a-z0-9]* ' <<<"$output" | sed 's/Depends: //; s/ $//' | sort -u)
+    [ "$added" -eq 1 ] || break
+  done
+  echo "$output" >&2
+  return 1
 }
 
 # What every build needs (strace: a test watches the simulated library's writes; the
