@@ -18,16 +18,12 @@ constexpr std::string_view separator = ",";
 // costing the whole batch.
 constexpr auto invalid_utf8 = ordered_json::error_handler_t::replace;
 
-std::string hex_of(std::string_view bytes) {
-  return files::to_hex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-}
-
 ordered_json record_object(const store::Record& record) {
   return {{"index", record.position},
           {"barcode", record.text},
           {"code_type", record.code_type},
           {"time", record.time ? ordered_json(*record.time) : ordered_json(nullptr)},
-          {"barcode_hex", hex_of(record.barcode)},
+          {"barcode_hex", files::to_hex(record.barcode)},
           {"stamp_hex", files::to_hex(record.stamp)}};
 }
 
@@ -59,7 +55,7 @@ void BatchWriter::batch(const store::Batch& batch, const std::vector<store::Reco
       for (const store::Record& record : records) {
         out_.write(csv_line({std::to_string(batch.number), batch.scanner, batch.station, batch.downloaded_at,
                              std::to_string(record.position), record.text, std::to_string(record.code_type),
-                             record.time.value_or(""), hex_of(record.barcode), files::to_hex(record.stamp)},
+                             record.time.value_or(""), files::to_hex(record.barcode), files::to_hex(record.stamp)},
                             separator));
       }
       return;

@@ -6,11 +6,11 @@
 #include "cli/clock_text.h"
 #include "cli/new_records.h"
 #include "cli/path_text.h"
-#include "cli/record_fields.h"
 #include "cli/stop_request.h"
 #include "component/connection_log.h"
 #include "conversations/download.h"
 #include "conversations/verified_erase.h"
+#include "files/hex.h"
 
 namespace vkd::cli {
 
@@ -21,7 +21,7 @@ std::string records_text(std::size_t count) {
 }
 
 std::string identifier_of(const Identifier& identifier) {
-  return hex_of(std::span(identifier).first(8));
+  return files::to_hex(std::span(identifier).first(8));
 }
 
 // What kept a download from being whole, and what the operator can do about it.

@@ -54,12 +54,11 @@ NewRecords new_records(const std::vector<store::Record>& pending, const Download
 }
 
 store::Record stored_record(const DownloadedRecord& record) {
-  RecordFields fields = record_fields(record);
   return {.position = record.index,
           .barcode = record.barcode,
-          .text = std::move(fields.barcode),
+          .text = barcode_text(record),
           .code_type = record.code_type,
-          .time = std::move(fields.time),
+          .time = record_time(record),
           .stamp = record.stamp};
 }
 

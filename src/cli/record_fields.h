@@ -15,9 +15,6 @@ namespace vkd::cli {
 // "2009-05-01T13:45:02".
 std::string iso_8601(Date date);
 
-// Two upper-case hex digits per byte.
-std::string hex_of(std::span<const std::uint8_t> bytes);
-
 struct ScannerFields {
   std::string identifier;  // 16 hex digits
   std::string version;     // all eight characters, the NUL characters that pad it included
@@ -33,5 +30,9 @@ struct RecordFields {
   std::string stamp_hex;
 };
 RecordFields record_fields(const DownloadedRecord& record);
+
+// The record's barcode and time alone, as RecordFields has them.
+std::string barcode_text(const DownloadedRecord& record);
+std::optional<std::string> record_time(const DownloadedRecord& record);
 
 }  // namespace vkd::cli

@@ -2,9 +2,9 @@
 
 #include "automation/error.h"
 #include "cli/exit_code.h"
-#include "cli/record_fields.h"
 #include "cli/stop_request.h"
 #include "conversations/identify_scanner.h"
+#include "files/hex.h"
 
 namespace vkd::cli {
 
@@ -54,7 +54,7 @@ int run_station(Library& library, Host& host, store::Store& store, const Station
       const std::optional<ScannerPresence> docked = identify_scanner(library, host, settings.ports, connection, quiet);
       if (docked) seen = Handled{docked->identifier, *docked->answered.count};
       if (!docked && handled) {
-        events.event("undocked: scanner " + hex_of(std::span(handled->identifier).first(8)));
+        events.event("undocked: scanner " + files::to_hex(std::span(handled->identifier).first(8)));
         handled.reset();
       }
       if (docked && seen != handled) {

@@ -23,6 +23,10 @@ std::string to_hex(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
+std::string to_hex(std::string_view bytes) {
+  return to_hex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+}
+
 std::optional<std::vector<std::uint8_t>> from_hex(std::string_view text) {
   std::vector<std::uint8_t> bytes;
   std::size_t i = 0;

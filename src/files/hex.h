@@ -12,6 +12,7 @@ namespace vkd::files {
 
 // Two upper-case digits per byte, nothing between them.
 std::string to_hex(std::span<const std::uint8_t> bytes);
+std::string to_hex(std::string_view bytes);
 
 // Pairs of digits of either case; blanks between pairs are allowed. Nothing for any
 // other text (an odd digit count, a character that is not a digit).
