@@ -54,6 +54,51 @@ void SqliteDocking::end_pending(bool changed) {
   });
 }
 
+namespace {
+
+// Rows per INSERT: a whole scanner's records in few statements, since each statement's
+// run costs about as much as the rows it writes; within SQLite's limit of parameters.
+constexpr std::size_t rows_per_insert = 64;
+constexpr int columns_per_record = 7;
+
+std::string insert_of_rows(std::size_t rows) {
+  std::string sql = "INSERT INTO records (batch, position, barcode, text, code_type, time, stamp) VALUES ";
+  for (std::size_t row = 0; row < rows; ++row) sql += row == 0 ? "(?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?)";
+  return sql;
+}
+
+void bind_record(Statement& insert, int first, std::int64_t batch, const Record& record) {
+  insert.bind(first, batch)
+      .bind(first + 1, std::int64_t{record.position})
+      .bind_bytes(first + 2, record.barcode)
+      .bind(first + 3, std::string_view(record.text))
+      .bind(first + 4, std::int64_t{record.code_type})
+      .bind(first + 5, record.time)
+      .bind_bytes(first + 6, std::string_view(reinterpret_cast<const char*>(record.stamp.data()), record.stamp.size()));
+}
+
+}  // namespace
+
+void SqliteDocking::add_records(std::int64_t batch, const std::vector<Record>& records, const std::string& doing) {
+  const auto insert = [&](Statement& statement, std::size_t first, std::size_t rows) {
+    statement.reset();
+    for (std::size_t row = 0; row < rows; ++row) {
+      bind_record(statement, static_cast<int>(row) * columns_per_record + 1, batch, records[first + row]);
+    }
+    statement.run();
+  };
+  const std::size_t whole = records.size() / rows_per_insert;
+  const std::size_t rest = records.size() % rows_per_insert;
+  if (whole > 0) {
+    Statement full(*connection_, insert_of_rows(rows_per_insert), doing);
+    for (std::size_t i = 0; i < whole; ++i) insert(full, i * rows_per_insert, rows_per_insert);
+  }
+  if (rest > 0) {
+    Statement last(*connection_, insert_of_rows(rest), doing);
+    insert(last, whole * rows_per_insert, rest);
+  }
+}
+
 std::int64_t SqliteDocking::add_batch(const NewBatch& batch) {
   return inside([this, &batch] {
     const std::string doing = "cannot add a batch of scanner " + scanner_;
@@ -71,21 +116,7 @@ std::int64_t SqliteDocking::add_batch(const NewBatch& batch) {
         .bind(8, std::int64_t{batch.outbox_wanted})
         .run();
     const std::int64_t number = sqlite3_last_insert_rowid(connection_->handle());
-    Statement add_record(*connection_,
-                         "INSERT INTO records (batch, position, barcode, text, code_type, time, stamp)"
-                         " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-                         doing);
-    for (const Record& record : batch.records) {
-      add_record.reset();
-      add_record.bind(1, number)
-          .bind(2, std::int64_t{record.position})
-          .bind_bytes(3, record.barcode)
-          .bind(4, std::string_view(record.text))
-          .bind(5, std::int64_t{record.code_type})
-          .bind(6, record.time)
-          .bind_bytes(7, std::string_view(reinterpret_cast<const char*>(record.stamp.data()), record.stamp.size()))
-          .run();
-    }
+    add_records(number, batch.records, doing);
     return number;
   });
 }

@@ -29,6 +29,7 @@ class SqliteDocking final : public Docking {
   // that no part of a batch can be committed after it.
   template <typename Step>
   auto inside(Step step) -> decltype(step());
+  void add_records(std::int64_t batch, const std::vector<Record>& records, const std::string& doing);
 
   std::shared_ptr<Connection> connection_;
   WriteTransaction transaction_;

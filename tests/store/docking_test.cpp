@@ -115,6 +115,17 @@ TEST_F(DockingTest, ABatchReadsBackAsItWasAdded) {
   EXPECT_TRUE(store->records(number + 1).empty());
 }
 
+// Records go in by many rows per statement: around every length a statement takes, each
+// batch reads back whole and in order, none lost, none repeated.
+TEST_F(DockingTest, BatchesOfEveryLengthReadBackWhole) {
+  const auto store = open();
+  for (const int count : {0, 1, 63, 64, 65, 128, 200}) {
+    const std::vector<Record> added = records(1, count, std::to_string(count) + "-");
+    const std::int64_t number = dock(*store, "00000000000000B1", added);
+    EXPECT_EQ(store->records(number), added) << count << " records";
+  }
+}
+
 TEST_F(DockingTest, WhatIsNotCommittedIsUndone) {
   const auto store = open();
   dock(*store, "00000000000000A1", records(1, 2));
