@@ -88,9 +88,11 @@ void Connection::connect(Kind unreachable) {
     const std::string reason = one_line(PQerrorMessage(connection_));
     PQfinish(connection_);
     connection_ = nullptr;
-    throw StoreError(unreachable, "cannot reach " + location_.shown + ": " + reason);
+    throw StoreError(unreachable, "cannot connect to " + location_.shown + ": " + reason);
   }
   ++generation_;
+  // The server's notices (a warning as it shuts down) are no messages of the station's.
+  PQsetNoticeProcessor(connection_, [](void*, const char*) {}, nullptr);
   // Each statement names its tables plainly and finds them in the store's schema. A lock
   // held by a station that hangs is waited for a while, not for ever, and a transaction
   // it leaves open is ended by the server.
@@ -131,12 +133,18 @@ void Connection::roll_back_quietly() noexcept {
 
 void Connection::fail(std::string_view doing, const PGresult* result) {
   const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
-  const bool lost = PQstatus(connection_) != CONNECTION_OK;
-  const Kind kind = lost ? Kind::lost : kind_of(state ? state : "");
+  // An error of libpq's own, without a SQLSTATE, is the connection failing, which libpq
+  // does not always mark as bad at once: it is dropped, to be made anew at the next call.
+  const bool lost = !state || PQstatus(connection_) != CONNECTION_OK;
+  const Kind kind = lost ? Kind::lost : kind_of(state);
   const char* said = result ? PQresultErrorMessage(result) : "";
   const std::string reason = one_line(*said ? said : PQerrorMessage(connection_));
   std::string message = location_.shown + ": " + std::string(doing) + ": " + reason;
-  if (lost) message = "lost the connection to " + message;
+  if (lost) {
+    message = "lost the connection to " + message;
+    PQfinish(connection_);
+    connection_ = nullptr;
+  }
   throw StoreError(kind, message);
 }
 

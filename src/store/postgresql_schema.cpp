@@ -47,10 +47,14 @@ const std::vector<std::vector<std::string>> migrations = {
 
 constexpr char application[] = "vkdclicker";
 
+constexpr char rights_advice[] =
+    " (the role needs a schema it owns, or the rights its owner gave the stations' role: see the README)";
+
 const int program_version = static_cast<int>(migrations.size());
 
 struct Found {
   bool schema = false;
+  bool usable = false;  // the role may look into it
   bool version_table = false;
   bool other_tables = false;
 };
@@ -59,18 +63,26 @@ Found look(Connection& connection, const std::string& schema) {
   const Result found = connection.run(
       "looking for the store's schema",
       "SELECT EXISTS (SELECT 1 FROM pg_catalog.pg_class c WHERE c.relnamespace = n.oid AND c.relname = "
-      "'schema_version'), EXISTS (SELECT 1 FROM pg_catalog.pg_class c WHERE c.relnamespace = n.oid) "
+      "'schema_version'), EXISTS (SELECT 1 FROM pg_catalog.pg_class c WHERE c.relnamespace = n.oid), "
+      "pg_catalog.has_schema_privilege(n.oid, 'USAGE') "
       "FROM pg_catalog.pg_namespace n WHERE n.nspname = $1",
       {schema});
   if (PQntuples(found.get()) == 0) return {};
-  return {.schema = true, .version_table = boolean_field(found.get(), 0, 0), .other_tables = boolean_field(found.get(), 0, 1)};
+  return {.schema = true,
+          .usable = boolean_field(found.get(), 0, 2),
+          .version_table = boolean_field(found.get(), 0, 0),
+          .other_tables = boolean_field(found.get(), 0, 1)};
+}
+
+[[noreturn]] void refuse(const Connection& connection, const std::string& reason) {
+  throw StoreError(Kind::unusable, connection.location().shown + ": " + reason);
 }
 
 std::optional<int> version_in(Connection& connection, const std::string& shown_schema) {
   const Result version = connection.run("reading the store's version",
                                         "SELECT version FROM schema_version WHERE application = $1", {application});
   if (PQntuples(version.get()) == 0) {
-    throw StoreError(Kind::unusable, "the schema " + shown_schema + " holds another application's version table");
+    refuse(connection, "the schema " + shown_schema + " holds another application's version table");
   }
   return static_cast<int>(number_field(version.get(), 0, 0));
 }
@@ -86,17 +98,17 @@ SchemaPreparation prepared(Connection& connection) {
   if (!found.schema) {
     connection.run("creating the schema", "CREATE SCHEMA " + quoted_identifier(schema));
     preparation.schema_created = true;
+  } else if (!found.usable) {
+    refuse(connection, "permission denied for schema " + shown + rights_advice);
   } else if (found.version_table) {
     preparation.found = version_in(connection, shown);
   } else if (found.other_tables) {
-    throw StoreError(Kind::unusable, "the schema " + shown +
-                                         " holds tables that are not a store of ours; name another with schema=NAME");
+    refuse(connection, "the schema " + shown + " holds tables that are not a store of ours; name another with schema=NAME");
   }
   const int from = preparation.found.value_or(0);
   if (from > program_version) {
-    throw StoreError(Kind::unusable, "the store in schema " + shown + " is at version " + std::to_string(from) +
-                                         ", newer than this program's " + std::to_string(program_version) +
-                                         ": update the program");
+    refuse(connection, "the store in schema " + shown + " is at version " + std::to_string(from) +
+                           ", newer than this program's " + std::to_string(program_version) + ": update the program");
   }
   for (int version = from + 1; version <= program_version; ++version) {
     for (const std::string& statement : migrations[static_cast<std::size_t>(version - 1)]) {
@@ -127,7 +139,7 @@ SchemaPreparation prepare_schema(Connection& connection) {
     if (error.kind() == Kind::unusable) throw;
     std::string message = error.what();
     if (error.kind() == Kind::read_only) {
-      message += " (the role needs a schema it owns, or the rights its owner gave the stations' role: see the README)";
+      message += rights_advice;
     }
     throw StoreError(Kind::unusable, message);
   }

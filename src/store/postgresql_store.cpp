@@ -131,12 +131,12 @@ class PostgresqlDocking final : public Docking {
   // Runs a step of the transaction while it is still ours; any failure ends it, rolled back.
   template <typename Step>
   auto guarded(Step step) -> decltype(step()) {
-    if (!open_) throw StoreError(Kind::failed, "the docking's transaction has ended");
     if (connection_.generation() != generation_ || !connection_.connected()) {
       open_ = false;
       throw StoreError(Kind::lost, "lost the connection to " + connection_.location().shown +
                                        " during the docking: nothing of it was stored");
     }
+    if (!open_) throw StoreError(Kind::failed, "the docking's transaction has ended");
     try {
       return step();
     } catch (const StoreError&) {
