@@ -8,7 +8,7 @@ namespace {
 
 [[noreturn]] void refuse(const std::string& location) {
   throw StoreError(StoreError::Kind::unusable,
-                   redacted_location(location) + ": this build has no PostgreSQL; use a SQLite store (sqlite:PATH)");
+                   "store " + redacted_location(location) + ": this program was built without PostgreSQL");
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ void Connection::connect(Kind unreachable) {
     const std::string reason = one_line(PQerrorMessage(connection_));
     PQfinish(connection_);
     connection_ = nullptr;
-    throw StoreError(unreachable, "cannot connect to " + location_.shown + ": " + reason);
+    throw StoreError(unreachable, "store " + location_.shown + ": cannot connect: " + reason);
   }
   ++generation_;
   // The server's notices (a warning as it shuts down) are no messages of the station's.
@@ -139,9 +139,9 @@ void Connection::fail(std::string_view doing, const PGresult* result) {
   const Kind kind = lost ? Kind::lost : kind_of(state);
   const char* said = result ? PQresultErrorMessage(result) : "";
   const std::string reason = one_line(*said ? said : PQerrorMessage(connection_));
-  std::string message = location_.shown + ": " + std::string(doing) + ": " + reason;
+  std::string message = "store " + location_.shown + ": " + std::string(doing) + ": " + reason;
   if (lost) {
-    message = "lost the connection to " + message;
+    message = "store " + location_.shown + ": " + std::string(doing) + ": lost the connection: " + reason;
     PQfinish(connection_);
     connection_ = nullptr;
   }

@@ -1,5 +1,6 @@
 #include "store/postgresql_location.h"
 
+#include <regex>
 #include <vector>
 
 #include "store/store.h"
@@ -80,17 +81,20 @@ bool is_postgresql_location(const std::string& location) {
 }
 
 std::string redacted_location(const std::string& location) {
-  Parts parts = parts_of(location);
-  const std::size_t at = parts.authority.rfind('@');
-  if (at != std::string::npos) {
-    const std::size_t colon = parts.authority.find(':');
-    if (colon < at) parts.authority.erase(colon, at - colon);
+  std::string shown = location;
+  const std::size_t authority = shown.find("://");
+  if (authority != std::string::npos) {
+    const std::size_t user = authority + 3;
+    // The user part ends at the last "@": a password may hold an "@", "/" or "?" that its
+    // writer did not encode, and hiding more than the password does no harm.
+    const std::size_t at = shown.rfind('@');
+    if (at != std::string::npos && at >= user) {
+      const std::size_t colon = shown.find(':', user);
+      if (colon < at) shown.replace(colon + 1, at - colon - 1, "***");
+    }
   }
-  std::vector<std::string> kept;
-  for (const std::string& parameter : parts.parameters) {
-    if (key_of(parameter) != "password") kept.push_back(parameter);
-  }
-  return joined(parts, kept);
+  static const std::regex parameter("([?&]password=)[^&#]*", std::regex::icase);
+  return std::regex_replace(shown, parameter, "$1***");
 }
 
 PostgresqlLocation postgresql_location(const std::string& location) {
@@ -104,7 +108,7 @@ PostgresqlLocation postgresql_location(const std::string& location) {
     }
     result.schema = percent_decoded(value_of(parameter));
     if (result.schema.empty()) {
-      throw StoreError(StoreError::Kind::unusable, result.shown + ": the schema parameter needs a name");
+      throw StoreError(StoreError::Kind::unusable, "store " + result.shown + ": the schema parameter needs a name");
     }
   }
   result.uri = joined(parts, for_libpq);

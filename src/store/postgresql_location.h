@@ -15,14 +15,14 @@ bool is_postgresql_location(const std::string& location);
 struct PostgresqlLocation {
   std::string uri;     // for libpq: the location without our parameter
   std::string schema;  // its name, unquoted
-  std::string shown;   // for messages and logs: without the password
+  std::string shown;   // for messages and logs: the password replaced by ***
 };
 
 // StoreError(unusable) for a schema parameter without a name.
 PostgresqlLocation postgresql_location(const std::string& location);
 
-// The location without its password (in the user part or as a password parameter), as
-// every message about it names it.
+// The location as messages and logs may show it: a URL's password, in its user part or
+// among its parameters, replaced by "***".
 std::string redacted_location(const std::string& location);
 
 }  // namespace vkd::store

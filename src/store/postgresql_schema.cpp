@@ -10,8 +10,10 @@ namespace {
 using Kind = StoreError::Kind;
 
 // The statements that bring the tables from the version before to each version, from 1 on.
-// Times are ISO 8601 local texts, as the stations give them (they compare in order as
-// texts); a state is the text state_name() gives.
+// The columns and their meanings are the SQLite store's. Times are ISO 8601 local texts,
+// as the stations give them (they compare in order as texts); a state is the text
+// state_name() gives; a record's barcode is its bytes as the scanner gave them, its text
+// those bytes read one character each.
 const std::vector<std::vector<std::string>> migrations = {
     // Version 1.
     {
@@ -22,7 +24,7 @@ const std::vector<std::vector<std::string>> migrations = {
         " scanner text NOT NULL REFERENCES scanners (identifier),"
         " station text NOT NULL,"
         " downloaded_at text NOT NULL,"
-        " count integer NOT NULL,"
+        " count integer NOT NULL CHECK (count >= 0),"
         " reported integer NOT NULL,"
         " state text NOT NULL CHECK (state IN ('stored', 'emptied', 'not emptied', 'changed')),"
         " possible_repeat boolean NOT NULL,"
@@ -30,17 +32,16 @@ const std::vector<std::vector<std::string>> migrations = {
         " pending boolean NOT NULL,"
         " outbox_wanted boolean NOT NULL,"
         " outbox_file text)",
-        "CREATE INDEX batches_pending ON batches (scanner, number) WHERE pending",
+        "CREATE INDEX batches_of_scanner ON batches (scanner, pending, number)",
         "CREATE INDEX batches_awaiting_outbox ON batches (station, number) WHERE outbox_wanted AND outbox_file IS NULL",
-        "CREATE INDEX batches_downloaded_at ON batches (downloaded_at)",
         "CREATE TABLE records ("
         " batch bigint NOT NULL REFERENCES batches (number),"
-        " position integer NOT NULL,"
+        " position integer NOT NULL CHECK (position >= 1),"
         " barcode bytea NOT NULL,"
         " text text NOT NULL,"
-        " code_type smallint NOT NULL,"
+        " code_type smallint NOT NULL CHECK (code_type BETWEEN 0 AND 255),"
         " time text,"
-        " stamp bytea NOT NULL,"
+        " stamp bytea NOT NULL CHECK (length(stamp) = 4),"
         " PRIMARY KEY (batch, position))",
     },
 };
@@ -75,7 +76,7 @@ Found look(Connection& connection, const std::string& schema) {
 }
 
 [[noreturn]] void refuse(const Connection& connection, const std::string& reason) {
-  throw StoreError(Kind::unusable, connection.location().shown + ": " + reason);
+  throw StoreError(Kind::unusable, "store " + connection.location().shown + ": " + reason);
 }
 
 std::optional<int> version_in(Connection& connection, const std::string& shown_schema) {

@@ -133,8 +133,8 @@ class PostgresqlDocking final : public Docking {
   auto guarded(Step step) -> decltype(step()) {
     if (connection_.generation() != generation_ || !connection_.connected()) {
       open_ = false;
-      throw StoreError(Kind::lost, "lost the connection to " + connection_.location().shown +
-                                       " during the docking: nothing of it was stored");
+      throw StoreError(Kind::lost, "store " + connection_.location().shown +
+                                       ": lost the connection during the docking: nothing of it was stored");
     }
     if (!open_) throw StoreError(Kind::failed, "the docking's transaction has ended");
     try {

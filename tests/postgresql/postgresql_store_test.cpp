@@ -282,13 +282,13 @@ const Refusal refusals[] = {
      [](const TestServer& server) {
        return "postgresql:///vkd_test?host=" + server.folder() + "/absent&user=vkd_station&schema=refused";
      },
-     Kind::unusable, "cannot connect to postgresql:///vkd_test?host="},
+     Kind::unusable, "/absent&user=vkd_station&schema=refused: cannot connect: "},
     {"a wrong password",
      [](const TestServer& server) {
        server.give_schema("refused");
        return std::string("postgresql://vkd_station:wrong-secret@/vkd_test?schema=refused&password=other-secret");
      },
-     Kind::unusable, "cannot connect to postgresql://vkd_station@/vkd_test?schema=refused: "},
+     Kind::unusable, "store postgresql://vkd_station:***@/vkd_test?schema=refused&password=***: cannot connect: "},
     {"a schema of another application",
      [](const TestServer& server) {
        server.give_schema("refused");
