@@ -30,8 +30,9 @@ BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json
 CLANG_PACKAGES=(clang libclang-rt-14-dev)
 # The Windows cross builds and their tests under Wine.
 WINDOWS_PACKAGES=(mingw-w64 mingw-w64-tools wine wine64 wine64-tools libwine-dev)
-# The x86 build's tests run as 32-bit programs in the same prefix.
-WINDOWS_X86_PACKAGES=(wine32:i386)
+# The x86 build's tests run as 32-bit programs in the same prefix; it builds the installers
+# (wixl) and its installer test reads them (msitools).
+WINDOWS_X86_PACKAGES=(wine32:i386 wixl msitools)
 
 # preset_packages PRESET: the packages the preset's build and tests need.
 preset_packages() {

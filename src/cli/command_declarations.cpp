@@ -58,18 +58,33 @@ CLI::Option* add_set_clock(CLI::App& command, Invocation& invocation) {
       ->transform(clock_check());
 }
 
-// --port N and --log, for every command that talks to the scanner.
-void add_connection_options(CLI::App& command, Invocation& invocation) {
-  const std::string ports = "0-" + std::to_string(largest_port);
+// --port N.
+void add_port_option(CLI::App& command, Invocation& invocation, const std::string& description) {
   command
       .add_option_function<int>(
-          "--port", [&invocation](int port) { invocation.port = static_cast<std::int16_t>(port); },
-          "the port to use (download: to search from), " + ports +
-              ", in the scanner library's own numbering")
+          "--port", [&invocation](int port) { invocation.port = static_cast<std::int16_t>(port); }, description)
       ->type_name("N")
       ->transform(whole_number_check(largest_port,
                                      "a port number from 0 to " + std::to_string(largest_port)))
       ->group(shared_options);
+}
+
+// --output FILE, replaced whole.
+CLI::Option* add_output_option(CLI::App& command, Invocation& invocation, const std::string& what) {
+  return command
+      .add_option_function<std::string>(
+          "--output", [&invocation](const std::string& file) { invocation.output = file; },
+          "write FILE instead of standard output: it holds either its old content or the whole " + what +
+              ", never part of it")
+      ->type_name("FILE")
+      ->check(non_empty_check("needs a file name"));
+}
+
+// --port N and --log, for every command that talks to the scanner.
+void add_connection_options(CLI::App& command, Invocation& invocation) {
+  add_port_option(command, invocation,
+                  "the port to use (download: to search from), 0-" + std::to_string(largest_port) +
+                      ", in the scanner library's own numbering");
   command
       .add_flag("--log", invocation.log, "print the connection log to standard error afterwards")
       ->group(shared_options);
@@ -118,14 +133,7 @@ void declare_download(CommandLine& line) {
               "D above: UTF-8 text without a digit; for csv one character other than a quote "
               "or a line break")
           ->type_name("D");
-  CLI::Option* output =
-      download
-          .add_option_function<std::string>(
-              "--output", [&invocation](const std::string& file) { invocation.output = file; },
-              "write FILE instead of standard output: it holds either its old content or the "
-              "whole download, never part of it")
-          ->type_name("FILE")
-          ->check(non_empty_check("needs a file name"));
+  CLI::Option* output = add_output_option(download, invocation, "download");
   CLI::Option* append = download.add_flag(
       "--append", invocation.append, "add to FILE instead (csv: no second header line; not json)");
   line.needs(append, output);
@@ -267,13 +275,8 @@ void declare_collect(CommandLine& line) {
                  ->transform(whole_number_check(std::numeric_limits<int>::max(), "a whole number of seconds")),
              once);
   add_store_option(collect, invocation);
-  collect
-      .add_option_function<int>(
-          "--port", [&invocation](int port) { invocation.port = static_cast<std::int16_t>(port); },
-          "the port to search from; the one remembered from the last run, else 0, when not given")
-      ->type_name("N")
-      ->transform(whole_number_check(largest_port, "a port number from 0 to " + std::to_string(largest_port)))
-      ->group(shared_options);
+  add_port_option(collect, invocation,
+                  "the port to search from; the one remembered from the last run, else 0, when not given");
 }
 
 constexpr char batches_description[] =
@@ -327,13 +330,7 @@ void declare_export(CommandLine& line) {
   add_format(exported, invocation.format,
              {{"csv", Format::csv}, {"jsonl", Format::jsonl}, {"json", Format::json}},
              "the form above; csv when not given", "of export");
-  exported
-      .add_option_function<std::string>(
-          "--output", [&invocation](const std::string& file) { invocation.output = file; },
-          "write FILE instead of standard output: it holds either its old content or the whole "
-          "export, never part of it")
-      ->type_name("FILE")
-      ->check(non_empty_check("needs a file name"));
+  add_output_option(exported, invocation, "export");
   add_store_option(exported, invocation);
 }
 

@@ -6,7 +6,8 @@
 
 namespace vkd::cli {
 
-inline constexpr std::string_view version_text = "5.01.0001";
+// The product version, from the one source the build takes it from (cmake/identity.cmake).
+inline constexpr std::string_view version_text = VKD_VERSION_TEXT;
 
 // Both formatted from the command line's declarations (command_line.h).
 // Every command.

@@ -11,13 +11,18 @@ namespace {
 
 using nlohmann::json;
 
-TEST(DownloadCommand, ATextPastTwoBillionCharactersIsError6WithoutTakingItsMemory) {
-  ClickerSandbox sandbox;
+// A scanner on port 3 holding `count` like barcodes.
+json scanner_holding(int count) {
   json barcodes = json::array();
-  for (int i = 0; i < 4000; ++i) {
+  for (int i = 0; i < count; ++i) {
     barcodes.push_back({{"type", 3}, {"text", "8712345678906"}, {"time", "2009-05-01T13:45:02"}});
   }
-  sandbox.write_device({{"port", 3}, {"barcodes", barcodes}});
+  return {{"port", 3}, {"barcodes", barcodes}};
+}
+
+TEST(DownloadCommand, ATextPastTwoBillionCharactersIsError6WithoutTakingItsMemory) {
+  ClickerSandbox sandbox;
+  sandbox.write_device(scanner_holding(4000));
   // Six delimiters per barcode: 2.4 billion characters, 4.8 GB as the text is held.
   std::vector<std::string> arguments = {"download", "--delimiter", std::string(100'000, '|')};
 #ifdef __SANITIZE_ADDRESS__
@@ -42,11 +47,7 @@ TEST(DownloadCommand, ATextPastTwoBillionCharactersIsError6WithoutTakingItsMemor
 // its libraries and the download's records included.
 TEST(DownloadCommand, ALongTextIsWrittenAsAStreamWithinLittleMemory) {
   ClickerSandbox sandbox;
-  json barcodes = json::array();
-  for (int i = 0; i < 32767; ++i) {
-    barcodes.push_back({{"type", 3}, {"text", "8712345678906"}, {"time", "2009-05-01T13:45:02"}});
-  }
-  sandbox.write_device({{"port", 3}, {"barcodes", barcodes}});
+  sandbox.write_device(scanner_holding(32767));
   const ProgramRun run = sandbox.run_program(
       "/bin/sh", {"-c", "ulimit -v 98304 && (\"$0\" \"$@\"; echo \"exit $?\" >&2) | wc -c", CLICKER_PATH,
                   "download", "--delimiter", std::string(1'000, '|')});

@@ -5,7 +5,7 @@
 add_test(NAME com_dll_binary
   COMMAND "${CMAKE_COMMAND}" "-DFILE=$<TARGET_FILE:VKDClickrc>" "-DOBJDUMP=${VKD_OBJDUMP}"
           "-DEXPORTS=DllCanUnloadNow,DllGetClassObject,DllInstall,DllRegisterServer,DllUnregisterServer"
-          "-DRESOURCE_TEXTS=5.01.0001,VKDClickrc.dll,OriginalFilename"
+          "-DRESOURCE_TEXTS=${VKD_VERSION_TEXT},VKDClickrc.dll,OriginalFilename"
           -DTYPELIB=ON -P "${CMAKE_CURRENT_SOURCE_DIR}/check_binary.cmake")
 
 # Test programs, plain executables next to the DLL.
@@ -16,10 +16,12 @@ endfunction()
 vkd_add_windows_program(type_library_conformance oleaut32 ole32 uuid)
 vkd_add_windows_program(com_client vkd_com user32)
 vkd_add_windows_program(com_pieces_check vkd_com)
-vkd_add_windows_program(registration_rollback advapi32)
+vkd_add_windows_program(registration_rollback vkd_com_interface advapi32)
 vkd_add_windows_program(com_load vkd_com psapi)
 vkd_add_windows_program(server_probe vkd_com_interface)
 target_link_options(server_probe PRIVATE -municode)
+vkd_add_windows_program(registered_type_library vkd_com_interface)
+target_link_options(registered_type_library PRIVATE -municode)
 add_dependencies(com_client VKDClickrc)
 add_dependencies(registration_rollback VKDClickrc)
 add_dependencies(com_load VKDClickrc)
@@ -39,6 +41,8 @@ endif()
 set(harness "${CMAKE_CURRENT_SOURCE_DIR}/wine_harness.sh")
 math(EXPR bits "${CMAKE_SIZEOF_VOID_P} * 8")
 set(harness_arguments "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}" "${CMAKE_BINARY_DIR}/wine" ${bits})
+# The identifiers the harness looks for, from cmake/identity.cmake.
+configure_file("${CMAKE_CURRENT_SOURCE_DIR}/identity.sh.in" "${CMAKE_BINARY_DIR}/wine/identity.sh" @ONLY)
 set(devices "${CMAKE_CURRENT_SOURCE_DIR}/devices")
 
 add_test(NAME com_wine_start COMMAND "${harness}" ${harness_arguments} start)
@@ -57,20 +61,15 @@ endfunction()
 vkd_add_wine_test(com_registration registration)
 vkd_add_wine_test(com_per_user_install per-user)
 vkd_add_wine_test(com_registration_rollback run none "$<TARGET_FILE:registration_rollback>")
-vkd_add_wine_test(com_type_library_conformance run none "$<TARGET_FILE:type_library_conformance>")
+string(REPLACE "/" "\\" readme_for_wine "Z:${PROJECT_SOURCE_DIR}/README.md")
+vkd_add_wine_test(com_type_library_conformance run none "$<TARGET_FILE:type_library_conformance>" "${readme_for_wine}")
 vkd_add_wine_test(com_pieces run none "$<TARGET_FILE:com_pieces_check>")
 vkd_add_wine_test(com_cpp_client run "${devices}/worked_example.json" "$<TARGET_FILE:com_client>")
 vkd_add_wine_test(com_load run demo "$<TARGET_FILE:com_load>")
 
 # Both servers side by side in this build's prefix: the other bitness comes from the build
-# folder of the other Windows preset, and the test is skipped (not passed) without it.
-if(bits EQUAL 64)
-  set(other_preset mingw-x86)
-else()
-  set(other_preset mingw-x64)
-endif()
-set(VKD_OTHER_BITNESS_BUILD "${PROJECT_SOURCE_DIR}/build/${other_preset}" CACHE PATH
-    "Build folder of the other Windows preset, for the test of both servers side by side")
+# folder of the other Windows preset (VKD_OTHER_BITNESS_BUILD, packaging/CMakeLists.txt),
+# and the test is skipped (not passed) without it.
 vkd_add_wine_test(com_both_bitnesses both "${VKD_OTHER_BITNESS_BUILD}/bin")
 set_tests_properties(com_both_bitnesses PROPERTIES SKIP_RETURN_CODE 77)
 set(vbscript "${CMAKE_CURRENT_SOURCE_DIR}/clicker_suite.vbs")

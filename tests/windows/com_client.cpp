@@ -17,7 +17,7 @@
 #include "check.h"
 #include "new_clicker.h"
 #include "message_window.h"
-#include "component/com/owned_variant.h"
+#include "test_value.h"
 #include "default_value_object.h"
 #include "stopwatch.h"
 
@@ -27,7 +27,7 @@ using vkd::testing::clear;
 using vkd::testing::error_subscript;
 using vkd::testing::error_type_mismatch;
 using vkd::testing::new_clicker;
-using Value = vkd::com::OwnedVariant;
+using vkd::testing::Value;
 
 namespace {
 
@@ -324,6 +324,70 @@ void a_download_by_name() {
         "length_alldata2 counts the NUL characters");
 }
 
+bool same_value(const VARIANT& one, const VARIANT& other) {
+  if (V_VT(&one) != V_VT(&other)) return false;
+  if (V_VT(&one) == VT_BSTR) return text_of(V_BSTR(&one)) == text_of(V_BSTR(&other));
+  return VarCmp(const_cast<VARIANT*>(&one), const_cast<VARIANT*>(&other), LOCALE_USER_DEFAULT, 0) == VARCMP_EQ;
+}
+
+// A property read by name goes to the method table directly: what it returns, and how it
+// fails, is what the type description's own Invoke makes of the same call, for every get,
+// on a new object (where a record's gets fail) and after a download. The exports and
+// showparams are left out: each read of them talks to the scanner anew.
+void reads_by_name_as_the_type_description() {
+  Dispatch late{};
+  ComPtr<ITypeInfo> info;
+  ComPtr<_Clicker> table;
+  if (!check(SUCCEEDED(new_clicker().As(&late.object)) && SUCCEEDED(late.object.As(&table)) &&
+                 late.object->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info) == S_OK,
+             "the object and its type description")) {
+    return;
+  }
+  TYPEATTR* attributes = nullptr;
+  if (!check(SUCCEEDED(info->GetTypeAttr(&attributes)), "type attributes")) return;
+  const UINT functions = attributes->cFuncs;
+  info->ReleaseTypeAttr(attributes);
+  std::vector<std::pair<DISPID, std::wstring>> gets;
+  for (UINT i = 0; i < functions; ++i) {
+    FUNCDESC* function = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &function))) continue;
+    if (function->invkind == INVOKE_PROPERTYGET) {
+      BSTR name = nullptr;
+      info->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr);
+      const std::wstring text = text_of(name);
+      SysFreeString(name);
+      if (text != L"alldata" && text != L"alldata2" && text != L"showparams") gets.emplace_back(function->memid, text);
+    }
+    info->ReleaseFuncDesc(function);
+  }
+  check(gets.size() == 14, "fourteen gets to compare");
+
+  const auto compare = [&](const std::string& when) {
+    for (const auto& [id, name] : gets) {
+      const WORD flags = DISPATCH_PROPERTYGET | DISPATCH_METHOD;  // as scripts read a property
+      DISPPARAMS none{};
+      Value ours, platforms;
+      EXCEPINFO our_exception{}, platform_exception{};
+      UINT our_argument = 0, platform_argument = 0;
+      const HRESULT our_outcome = late.object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &none, &ours.value,
+                                                      &our_exception, &our_argument);
+      const HRESULT platform_outcome =
+          info->Invoke(table.Get(), id, flags, &none, &platforms.value, &platform_exception, &platform_argument);
+      check(our_outcome == platform_outcome && same_value(ours.value, platforms.value) &&
+                our_exception.scode == platform_exception.scode &&
+                text_of(our_exception.bstrSource) == text_of(platform_exception.bstrSource) &&
+                text_of(our_exception.bstrDescription) == text_of(platform_exception.bstrDescription),
+            when + std::string(name.begin(), name.end()) + " by name as through the type description");
+      clear(our_exception);
+      clear(platform_exception);
+    }
+  };
+  compare("a new object: ");
+  check(set_port(*table.Get(), 3) == S_OK && table->open_clicker() == S_OK && table->put_get_barcode(2) == S_OK,
+        "a download, record 2 chosen");
+  compare("after a download: ");
+}
+
 // A let by name takes one value, named DISPID_PROPERTYPUT; a value it cannot take is an
 // error of the component's own (DISP_E_EXCEPTION with the error number), and a refused
 // let leaves its field as it was.
@@ -515,6 +579,7 @@ int main() {
   names_and_type_information();
   errors_by_name();
   a_download_by_name();
+  reads_by_name_as_the_type_description();
   lets_by_name();
   life_during_a_pause(window);
   quit_during_a_pause();

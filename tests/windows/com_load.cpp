@@ -14,7 +14,7 @@
 #include "VKDClicker.h"  // generated from VKDClicker.idl
 #include "check.h"
 #include "new_clicker.h"
-#include "component/com/owned_variant.h"
+#include "test_value.h"
 #include "process_usage.h"
 
 using Microsoft::WRL::ComPtr;
@@ -23,7 +23,7 @@ using vkd::testing::clear;
 using vkd::testing::error_subscript;
 using vkd::testing::error_type_mismatch;
 using vkd::testing::new_clicker;
-using Value = vkd::com::OwnedVariant;
+using vkd::testing::Value;
 
 namespace {
 

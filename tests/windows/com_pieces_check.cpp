@@ -17,7 +17,7 @@
 #include "automation/error.h"
 #include "check.h"
 #include "message_window.h"
-#include "component/com/owned_variant.h"
+#include "test_value.h"
 #include "component/com/com_boundary.h"
 #include "component/com/conversions.h"
 #include "component/com/windows_host.h"
@@ -29,7 +29,7 @@ using vkd::Date;
 using vkd::Text;
 using vkd::Variant;
 using vkd::testing::check;
-using Value = vkd::com::OwnedVariant;
+using vkd::testing::Value;
 
 namespace {
 

@@ -10,17 +10,24 @@
 #include <string>
 #include <vector>
 
+#include "VKDClicker.h"          // generated from VKDClicker.idl
 #include "check.h"
+#include "component_identity.h"  // generated from cmake/identity.cmake
 
 using vkd::testing::check;
 
 namespace {
 
-const std::wstring clsid = L"{69E2491D-1A45-4760-911F-58AE190F3295}";
-const std::wstring class_key = L"CLSID\\" + clsid;
-const std::wstring prog_id = L"VKDClicker.Clicker";
-const std::wstring library_key = L"TypeLib\\{973C631E-106E-4CD0-BECC-4847CCBB4CA4}";
-const std::wstring interface_key = L"Interface\\{D76AC58F-38B5-4538-A21A-5975F1B7A8CC}";
+std::wstring guid_text(REFGUID guid) {
+  wchar_t text[40];
+  StringFromGUID2(guid, text, 40);
+  return text;
+}
+
+const std::wstring class_key = L"CLSID\\" + guid_text(CLSID_Clicker);
+const std::wstring prog_id = vkd::com::prog_id;
+const std::wstring library_key = L"TypeLib\\" + guid_text(LIBID_VKDClicker);
+const std::wstring interface_key = L"Interface\\" + guid_text(IID__Clicker);
 const std::wstring user_classes = L"Software\\Classes\\";
 constexpr HRESULT child_must_be_volatile = HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE);
 

@@ -1,13 +1,18 @@
 // Reads the type library embedded in VKDClickrc.dll (next to this program) and checks it
 // against the published interface, written out here a second time on purpose: names,
 // order, kinds, dispatch identifiers and value types of all 27 members, the identifiers
-// of the library, the interface and the class, and the version.
+// of the library, the interface and the class, and the version. Each member's help
+// string, which the Object Browser shows, is the README's line for it (the README's path
+// is the argument).
 #include <windows.h>
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "check.h"
 
@@ -83,6 +88,70 @@ std::wstring dll_beside_this_program() {
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path, length);
   return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"VKDClickrc.dll";
+}
+
+std::string help_of(ITypeInfo& info, MEMBERID id) {
+  BSTR help = nullptr;
+  if (FAILED(info.GetDocumentation(id, nullptr, &help, nullptr, nullptr)) || help == nullptr) return {};
+  const std::string result = narrow(std::wstring(help, SysStringLen(help)));
+  SysFreeString(help);
+  return result;
+}
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string without(std::string text, const std::string& part) {
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at)) text.erase(at, part.size());
+  return text;
+}
+
+struct DocumentedMember {
+  std::string name;
+  std::string help;
+};
+
+// The rows of the README's member table, "| 1 | `get_barcode` | get | ... | what it does |",
+// in order: the name, and what it does as plain text, without the Markdown quotes and
+// the pointers to the README's later sections.
+std::vector<DocumentedMember> readme_members(const char* readme) {
+  std::vector<DocumentedMember> members;
+  std::ifstream file(readme);
+  for (std::string line; std::getline(file, line);) {
+    if (line.size() < 4 || line[0] != '|' || line[2] < '1' || line[2] > '9') continue;
+    std::vector<std::string> cells;
+    for (std::size_t start = 1, end; (end = line.find('|', start)) != std::string::npos; start = end + 1) {
+      cells.push_back(trimmed(line.substr(start, end - start)));
+    }
+    if (cells.size() != 5 || std::to_string(members.size() + 1) != cells[0]) continue;
+    members.push_back({without(cells[1], "`"), without(without(cells[4], "`"), " (below)")});
+  }
+  return members;
+}
+
+// What the Object Browser shows for each member: the README's line. A get and a let of
+// one property share a dispatch identifier, and the platform documents an identifier by
+// its first function, the get: the let's own line cannot be read back.
+void check_help_strings(ITypeInfo& info, const char* readme) {
+  const std::vector<DocumentedMember> documented = readme_members(readme);
+  if (!check(documented.size() == member_count, "the README's table has the 27 members")) return;
+  std::vector<MEMBERID> seen;
+  for (UINT i = 0; i < member_count; ++i) {
+    const std::string where = "README row " + std::to_string(i + 1);
+    FUNCDESC* function = nullptr;
+    if (!check(SUCCEEDED(info.GetFuncDesc(i, &function)), where + ": description")) continue;
+    const MEMBERID id = function->memid;
+    info.ReleaseFuncDesc(function);
+    const std::string name = narrow(name_of(info, id));
+    check(documented[i].name == name, where + " names " + name);
+    if (std::find(seen.begin(), seen.end(), id) != seen.end()) continue;
+    seen.push_back(id);
+    const std::string help = help_of(info, id);
+    check(help == documented[i].help, where + ": the help string of " + name + " is \"" + help + "\"");
+  }
 }
 
 INVOKEKIND invoke_kind(Kind kind) {
@@ -204,6 +273,7 @@ void check_class(ITypeLib& library) {
     return;
   }
   check(name_of(*info.Get(), MEMBERID_NIL) == L"Clicker", "class name Clicker");
+  check(!help_of(*info.Get(), MEMBERID_NIL).empty(), "the class has a help string");
   TYPEATTR* attributes = nullptr;
   if (!check(SUCCEEDED(info->GetTypeAttr(&attributes)), "class attributes")) return;
   check(attributes->typekind == TKIND_COCLASS, "TKIND_COCLASS");
@@ -223,10 +293,14 @@ void check_class(ITypeLib& library) {
 
 void check_library(ITypeLib& library) {
   BSTR name = nullptr;
-  check(SUCCEEDED(library.GetDocumentation(-1, &name, nullptr, nullptr, nullptr)) && name != nullptr &&
+  BSTR help = nullptr;
+  check(SUCCEEDED(library.GetDocumentation(-1, &name, &help, nullptr, nullptr)) && name != nullptr &&
             std::wstring(name) == L"VKDClicker",
         "library name VKDClicker");
+  // What Tools > References lists.
+  check(help != nullptr && std::wstring(help).starts_with(L"VKDClicker 5.01."), "the library's help string names it");
   SysFreeString(name);
+  SysFreeString(help);
   TLIBATTR* attributes = nullptr;
   if (!check(SUCCEEDED(library.GetLibAttr(&attributes)), "library attributes")) return;
   check(IsEqualGUID(attributes->guid, guid(library_id)), "library identifier");
@@ -238,7 +312,8 @@ void check_library(ITypeLib& library) {
 
 }  // namespace
 
-int main() {
+int main(int argument_count, char** arguments) {
+  if (!check(argument_count == 2, "the README's path as the argument")) return vkd::testing::finish_checks();
   const std::wstring dll = dll_beside_this_program();
   ComPtr<ITypeLib> library;
   if (check(SUCCEEDED(LoadTypeLibEx(dll.c_str(), REGKIND_NONE, &library)), "embedded type library loads")) {
@@ -254,6 +329,7 @@ int main() {
                     SUCCEEDED(dispatch->GetRefTypeInfo(reference, &table)),
                 "the method table of the dual interface")) {
         check_method_table(*table.Get());
+        check_help_strings(*table.Get(), arguments[1]);
       }
     }
   }

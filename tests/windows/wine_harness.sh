@@ -24,8 +24,9 @@
 #       "demo" for its built-in scanner, "many" for one that holds 40,000 barcodes, or
 #       "none" for programs that talk to no scanner.
 #
-# BIN holds VKDClickrc.dll, csp2a.dll and the test programs; WORK receives the prefix,
-# the device copies, the scanner traces and the registry snapshots.
+# BIN holds VKDClickrc.dll, csp2a.dll and the test programs; WORK holds identity.sh, the
+# component's identifiers, which the build writes there, and receives the prefix, the
+# device copies, the scanner traces and the registry snapshots.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -37,43 +38,12 @@ command=$4
 shift 4
 
 export WINEPREFIX="$work/prefix"
-export WINEDEBUG=-all
-# No Mono or Gecko installer in a test prefix; no windows on anybody's display.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-# The user locale of Wine follows the Unix one: the US conventions the checks expect.
-export LC_ALL=C.UTF-8
-
-# Debian's "wine" starts the 32-bit loader whenever wine32 is installed, and a 32-bit
-# reg or cscript sees the 32-bit registry; the 64-bit programs need the 64-bit loader.
-if command -v wine64 >/dev/null; then
-  wine64=wine64
-elif [[ -x /usr/lib/wine/wine64 ]]; then
-  wine64=/usr/lib/wine/wine64
-else
-  wine64=wine
-fi
-# The loader, system folder, registry view and type library platform of a bitness.
-use_bitness() {
-  case $1 in
-    64) host_wine=("$wine64") system='C:\windows\system32' view=64 typelib_platform=win64 ;;
-    32) host_wine=(wine) system='C:\windows\syswow64' view=32 typelib_platform=win32 ;;
-    *) echo "FAILED: bitness $1, expected 64 or 32" >&2 && exit 1 ;;
-  esac
-}
+source "$here/wine_env.sh"
 use_bitness "$bits"
 
 dll="$bin/VKDClickrc.dll"
-readonly clsid="{69E2491D-1A45-4760-911F-58AE190F3295}"
-readonly libid="{973C631E-106E-4CD0-BECC-4847CCBB4CA4}"
-readonly iid="{D76AC58F-38B5-4538-A21A-5975F1B7A8CC}"
-
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
-
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+# prog_id, clsid, libid, iid and typelib_version, which the build writes from its identity.
+source "$work/identity.sh"
 
 # The registry as the build's own bitness sees it.
 reg() { "$wine64" reg "$@" "/reg:$view"; }
@@ -118,7 +88,7 @@ expect_same() {  # two snapshots
 expect_only_ours_changed() {
   local others
   others=$(LC_ALL=C comm -3 "$work/$1.lines" "$work/$2.lines" |
-    grep -v -i -F -e "$clsid" -e "$libid" -e "$iid" -e 'VKDClicker.Clicker' || true)
+    grep -v -i -F -e "$clsid" -e "$libid" -e "$iid" -e "$prog_id" || true)
   [[ -z $others ]] || fail "the registration changed more than its own keys:"$'\n'"$others"
 }
 
@@ -128,32 +98,23 @@ expect_registered() {  # the classes root: HKLM\Software\Classes or HKCU\Softwar
   server=$(windows_path "$dll")
   expect_value "$root\\CLSID\\$clsid\\InprocServer32" "" "$server"
   expect_value "$root\\CLSID\\$clsid\\InprocServer32" ThreadingModel Apartment
-  expect_value "$root\\CLSID\\$clsid\\ProgID" "" VKDClicker.Clicker
+  expect_value "$root\\CLSID\\$clsid\\ProgID" "" "$prog_id"
   # A ProgID is shared by both views; Wine finds the machine's only in the 64-bit one.
-  (view=64 && expect_value "$root\\VKDClicker.Clicker\\CLSID" "" "$clsid") || exit 1
+  (view=64 && expect_value "$root\\$prog_id\\CLSID" "" "$clsid") || exit 1
   # Wine 8 registers a type library for the machine also when asked for the user alone,
   # so the merged view is where it is looked for.
-  expect_value "HKCR\\TypeLib\\$libid\\5.1\\0\\$typelib_platform" "" "$server"
+  expect_value "HKCR\\TypeLib\\$libid\\$typelib_version\\0\\$typelib_platform" "" "$server"
   key_exists "HKCR\\Interface\\$iid" || fail "the interface _Clicker is not registered"
 }
 
 expect_unregistered() {
-  for key in "HKCR\\CLSID\\$clsid" "HKCR\\VKDClicker.Clicker" "HKCR\\TypeLib\\$libid" "HKCR\\Interface\\$iid"; do
+  for key in "HKCR\\CLSID\\$clsid" "HKCR\\$prog_id" "HKCR\\TypeLib\\$libid" "HKCR\\Interface\\$iid"; do
     if key_exists "$key"; then fail "$key is still there"; fi
   done
 }
 
 start() {
-  wineserver -k >/dev/null 2>&1 || true
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  # A prefix's wineserver ends shortly after its last program, and starting it again
-  # costs seconds: keep it for the whole run. Wine's background programs must not hold
-  # the test's output open, or ctest waits for them.
-  wineserver -p120 </dev/null >/dev/null 2>&1
-  "$wine64" wineboot --init </dev/null >/dev/null 2>&1
-  # On Windows this key always exists; a fresh prefix lacks it.
-  reg add 'HKCU\Software\Classes\CLSID' /f >/dev/null 2>&1
+  fresh_prefix
   regsvr32 || fail "regsvr32 could not register the DLL"
   expect_registered 'HKLM\Software\Classes'
 }

@@ -74,6 +74,8 @@ HRESULT ClickerObject::type_info(ITypeInfo** info) noexcept {
   if (!type_info_) {
     const HRESULT outcome = load_clicker_type_info(type_info_.ReleaseAndGetAddressOf());
     if (FAILED(outcome)) return outcome;
+    // Without the table every call goes to the type description, as it always may.
+    late_bound_.load(*type_info_.Get());
   }
   return type_info_.CopyTo(info);
 }
@@ -92,6 +94,8 @@ HRESULT ClickerObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept 
   return type_info(info);
 }
 
+// Scripts look a name up before every call: a single name the table knows is answered
+// from it, anything else by the type description.
 HRESULT ClickerObject::GetIDsOfNames(REFIID interface_id, LPOLESTR* names, UINT count, LCID,
                                      DISPID* ids) noexcept {
   if (interface_id != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
@@ -99,9 +103,17 @@ HRESULT ClickerObject::GetIDsOfNames(REFIID interface_id, LPOLESTR* names, UINT 
   Microsoft::WRL::ComPtr<ITypeInfo> info;
   const HRESULT outcome = type_info(&info);
   if (FAILED(outcome)) return outcome;
+  if (count == 1 && names != nullptr && names[0] != nullptr && ids != nullptr &&
+      late_bound_.find(names[0], ids[0])) {
+    return S_OK;
+  }
   return DispGetIDsOfNames(info.Get(), names, count, ids);
 }
 
+// A property read or write as scripts make them goes to the method table directly;
+// everything else, and every call the table has no route for, to the type description's
+// Invoke. Both report a failed member alike: DISP_E_EXCEPTION with the error object's
+// texts, and a get's result of its own type.
 HRESULT ClickerObject::Invoke(DISPID member, REFIID interface_id, LCID, WORD flags,
                               DISPPARAMS* arguments, VARIANT* result, EXCEPINFO* exception,
                               UINT* argument_error) noexcept {
@@ -114,27 +126,35 @@ HRESULT ClickerObject::Invoke(DISPID member, REFIID interface_id, LCID, WORD fla
   // member fails, including a stale one from an earlier call that failed without
   // replacing it.
   SetErrorInfo(0, nullptr);
-  if ((flags & DISPATCH_PROPERTYPUT) != 0 && arguments != nullptr) {
-    const LetParameter parameter = let_parameter(*info.Get(), member);
-    if (parameter != LetParameter::none) {
-      return let_by_name(*info.Get(), member, flags, *arguments, parameter, result, exception,
-                         argument_error);
-    }
+  const LateBoundTable::Property* property = late_bound_.property(member);
+  if ((flags & DISPATCH_PROPERTYPUT) != 0 && arguments != nullptr && property != nullptr &&
+      property->let_parameter != LetParameter::none) {
+    return let_by_name(*info.Get(), member, flags, *arguments, *property, result, exception, argument_error);
+  }
+  const bool plain_get = flags == DISPATCH_PROPERTYGET || flags == (DISPATCH_PROPERTYGET | DISPATCH_METHOD);
+  if (plain_get && property != nullptr && property->get != nullptr && result != nullptr &&
+      arguments != nullptr && arguments->cArgs == 0 && arguments->cNamedArgs == 0) {
+    const HRESULT got = property->get(*this, *result);
+    return FAILED(got) ? exception_from_error_object(got, exception) : S_OK;
   }
   return info->Invoke(static_cast<_Clicker*>(this), member, flags, arguments, result, exception,
                       argument_error);
 }
 
 HRESULT ClickerObject::let_by_name(ITypeInfo& info, DISPID member, WORD flags,
-                                   const DISPPARAMS& arguments, LetParameter parameter,
+                                   const DISPPARAMS& arguments, const LateBoundTable::Property& property,
                                    VARIANT* result, EXCEPINFO* exception,
                                    UINT* argument_error) noexcept {
   const HRESULT checked = check_put_arguments(arguments);
   if (FAILED(checked)) return checked;
   OwnedVariant converted;
   const HRESULT outcome =
-      boundary([&] { convert_for_let(parameter, arguments.rgvarg[0], converted.value); });
+      boundary([&] { convert_for_let(property.let_parameter, arguments.rgvarg[0], converted.value); });
   if (FAILED(outcome)) return exception_from_error_object(outcome, exception);
+  if (flags == DISPATCH_PROPERTYPUT && result == nullptr && property.let != nullptr) {
+    const HRESULT written = property.let(*this, converted.value);
+    return FAILED(written) ? exception_from_error_object(written, exception) : S_OK;
+  }
   DISPPARAMS forwarded = arguments;
   forwarded.rgvarg = &converted.value;
   return info.Invoke(static_cast<_Clicker*>(this), member, flags, &forwarded, result, exception,

@@ -9,6 +9,7 @@
 #include "component/clicker.h"
 #include "component/com/com_object.h"
 #include "component/com/late_bound_let.h"
+#include "component/com/late_bound_table.h"
 #include "component/com/windows_host.h"
 
 namespace vkd::com {
@@ -71,12 +72,13 @@ class ClickerObject final : public ComObject<_Clicker, ISupportErrorInfo> {
   HRESULT let(Value* value, Write&& write) noexcept;
   HRESULT type_info(ITypeInfo** info) noexcept;
   HRESULT let_by_name(ITypeInfo& info, DISPID member, WORD flags, const DISPPARAMS& arguments,
-                      LetParameter parameter, VARIANT* result, EXCEPINFO* exception,
+                      const LateBoundTable::Property& property, VARIANT* result, EXCEPINFO* exception,
                       UINT* argument_error) noexcept;
 
   WindowsHost host_;
   Clicker clicker_;
   Microsoft::WRL::ComPtr<ITypeInfo> type_info_;  // loaded at the first late-bound call
+  LateBoundTable late_bound_;                    // read from it then
 };
 
 }  // namespace vkd::com

@@ -5,13 +5,12 @@
 
 #include <string>
 
-#include "VKDClicker.h"  // generated from VKDClicker.idl
+#include "VKDClicker.h"          // generated from VKDClicker.idl
+#include "component_identity.h"  // generated from cmake/identity.cmake
 
 namespace vkd::com {
 
 namespace {
-
-constexpr const wchar_t* error_source = L"VKDClicker.Clicker";
 
 // ICreateErrorInfo takes NUL-terminated texts; a description is never long, and a NUL
 // inside one would only shorten what the client reads.
@@ -25,7 +24,7 @@ HRESULT report(const Error& error) noexcept {
     Microsoft::WRL::ComPtr<ICreateErrorInfo> creator;
     Microsoft::WRL::ComPtr<IErrorInfo> info;
     std::wstring description = terminated(error.description());
-    std::wstring source = error_source;
+    std::wstring source = prog_id;
     if (FAILED(CreateErrorInfo(&creator)) || FAILED(creator.As(&info))) return report(result);
     creator->SetGUID(IID__Clicker);
     creator->SetSource(source.data());

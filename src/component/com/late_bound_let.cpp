@@ -9,35 +9,13 @@
 
 namespace vkd::com {
 
-namespace {
-
-LetParameter parameter_of(const FUNCDESC& function) {
+LetParameter let_parameter(const FUNCDESC& function) noexcept {
   if (function.cParams != 1) return LetParameter::none;
   const TYPEDESC& type = function.lprgelemdescParam[0].tdesc;
   if (type.vt == VT_I2) return LetParameter::short_integer;
   if (type.vt != VT_PTR) return LetParameter::none;
   if (type.lptdesc->vt == VT_BSTR) return LetParameter::text;
   if (type.lptdesc->vt == VT_VARIANT) return LetParameter::variant;
-  return LetParameter::none;
-}
-
-}  // namespace
-
-// A search through all the functions: Wine's ITypeInfo2::GetFuncIndexOfMemId counts a
-// dual interface's functions without the inherited ones that GetFuncDesc counts.
-LetParameter let_parameter(ITypeInfo& info, DISPID member) noexcept {
-  TYPEATTR* attributes = nullptr;
-  if (FAILED(info.GetTypeAttr(&attributes))) return LetParameter::none;
-  const UINT functions = attributes->cFuncs;
-  info.ReleaseTypeAttr(attributes);
-  for (UINT index = 0; index < functions; ++index) {
-    FUNCDESC* function = nullptr;
-    if (FAILED(info.GetFuncDesc(index, &function))) return LetParameter::none;
-    const bool found = function->memid == member && function->invkind == INVOKE_PROPERTYPUT;
-    const LetParameter parameter = found ? parameter_of(*function) : LetParameter::none;
-    info.ReleaseFuncDesc(function);
-    if (found) return parameter;
-  }
   return LetParameter::none;
 }
 

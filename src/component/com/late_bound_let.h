@@ -12,9 +12,9 @@ namespace vkd::com {
 
 enum class LetParameter { none, short_integer, text, variant };
 
-// What the let of `member` takes, as the type description declares it; none when the
-// member has no let.
-LetParameter let_parameter(ITypeInfo& info, DISPID member) noexcept;
+// What a let takes, as its function's description declares it; none for a function that
+// takes no value of these.
+LetParameter let_parameter(const FUNCDESC& function) noexcept;
 
 // A property put carries exactly one argument, named DISPID_PROPERTYPUT:
 // DISP_E_BADPARAMCOUNT or DISP_E_PARAMNOTFOUND otherwise.

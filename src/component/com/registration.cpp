@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "VKDClicker.h"  // generated from VKDClicker.idl
+#include "VKDClicker.h"          // generated from VKDClicker.idl
+#include "component_identity.h"  // generated from cmake/identity.cmake
 #include "component/com/com_boundary.h"
 #include "component/com/embedded_type_library.h"
 #include "component/com/module.h"
@@ -24,8 +25,6 @@ HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID library, WORD major_version, WOR
 namespace vkd::com {
 
 namespace {
-
-constexpr const wchar_t* prog_id = L"VKDClicker.Clicker";
 
 std::wstring guid_text(REFGUID guid) {
   wchar_t text[40];
@@ -102,10 +101,11 @@ HRESULT register_type_library(Scope scope, std::wstring path) {
 
 enum class Bitness { this_build, other };
 
-// A bitness's entry of the type library, "TypeLib\{...}\5.1\0\win64" or "...\win32".
+// A bitness's entry of the type library, "TypeLib\{...}\<version>\0\win64" or "...\win32".
 std::wstring type_library_entry(Bitness bitness) {
   const bool win64 = (sizeof(void*) == 8) == (bitness == Bitness::this_build);
-  return L"TypeLib\\" + guid_text(LIBID_VKDClicker) + L"\\5.1\\0\\" + (win64 ? L"win64" : L"win32");
+  return L"TypeLib\\" + guid_text(LIBID_VKDClicker) + L"\\" + type_library_version + L"\\0\\" +
+         (win64 ? L"win64" : L"win32");
 }
 
 // The interface's entry as the type library registration writes it for the server of the
