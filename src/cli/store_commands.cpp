@@ -23,13 +23,17 @@ std::optional<std::string> store_location(const Invocation& invocation) {
   return "sqlite:" + utf8_of_path(*folder / "vkdclicker" / "scans.db");
 }
 
+// The store's location, or none with the reason said.
+std::optional<std::string> chosen_location(const Invocation& invocation, Environment& environment) {
+  const auto location = store_location(invocation);
+  if (!location) environment.err << "clicker: no store: give --store, or set HOME (LOCALAPPDATA on Windows)\n";
+  return location;
+}
+
 // The store, or none with the reason said: before any scanner is touched.
 std::unique_ptr<store::Store> opened_store(const Invocation& invocation, Environment& environment) {
-  const auto location = store_location(invocation);
-  if (!location) {
-    environment.err << "clicker: no store: give --store, or set HOME (LOCALAPPDATA on Windows)\n";
-    return nullptr;
-  }
+  const auto location = chosen_location(invocation, environment);
+  if (!location) return nullptr;
   try {
     return store::open_store(*location);
   } catch (const store::StoreError& error) {
@@ -111,6 +115,21 @@ int export_command(const Invocation& invocation, Environment& environment) {
     };
     if (const auto failure = deliver(environment.out, environment.err, destination_of(invocation), data)) {
       environment.err << *failure;
+      return exit_failure;
+    }
+  } catch (const store::StoreError& error) {
+    environment.err << "clicker: store: " << error.what() << "\n";
+    return exit_failure;
+  }
+  return exit_ok;
+}
+
+int store_init_command(const Invocation& invocation, Environment& environment) {
+  const auto location = chosen_location(invocation, environment);
+  if (!location) return exit_failure;
+  try {
+    if (const auto failure = write_to_stream(environment.out, store::prepare_store(*location) + "\n")) {
+      environment.err << "clicker: cannot write output: " << *failure << "\n";
       return exit_failure;
     }
   } catch (const store::StoreError& error) {
