@@ -24,8 +24,10 @@ ensure_packages() {
 }
 
 # What every build needs (strace: a test watches the simulated library's writes; the
-# header-only nlohmann-json and CLI11 reach the cross builds too).
-BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev strace)
+# header-only nlohmann-json and CLI11 reach the cross builds too; libpq for the PostgreSQL
+# store, and the server its tests and benchmark start).
+BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev strace libpq-dev
+  postgresql)
 # The clang preset (libFuzzer and the sanitizer runtimes).
 CLANG_PACKAGES=(clang libclang-rt-14-dev)
 # The Windows cross builds and their tests under Wine.

@@ -280,15 +280,15 @@ void refused_store(const TestServer& server) {
 const Refusal refusals[] = {
     {"no server there",
      [](const TestServer& server) {
-       return "postgresql:///vkd_test?host=" + server.folder() + "/absent&user=vkd_station&schema=refused";
+       return "postgresql:///scans?host=" + server.folder() + "/absent&user=clicker&schema=refused";
      },
-     Kind::unusable, "/absent&user=vkd_station&schema=refused: cannot connect: "},
+     Kind::unusable, "/absent&user=clicker&schema=refused: cannot connect: "},
     {"a wrong password",
      [](const TestServer& server) {
        server.give_schema("refused");
-       return std::string("postgresql://vkd_station:wrong-secret@/vkd_test?schema=refused&password=other-secret");
+       return std::string("postgresql://clicker:wrong-secret@/scans?schema=refused&password=other-secret");
      },
-     Kind::unusable, "store postgresql://vkd_station:***@/vkd_test?schema=refused&password=***: cannot connect: "},
+     Kind::unusable, "store postgresql://clicker:***@/scans?schema=refused&password=***: cannot connect: "},
     {"a schema of another application",
      [](const TestServer& server) {
        server.give_schema("refused");
@@ -313,7 +313,7 @@ const Refusal refusals[] = {
      [](const TestServer& server) {
        refused_store(server);
        server.admin("DROP ROLE IF EXISTS vkd_stranger; CREATE ROLE vkd_stranger LOGIN PASSWORD 'stranger-secret'");
-       return std::string("postgresql://vkd_stranger:stranger-secret@/vkd_test?schema=refused");
+       return std::string("postgresql://vkd_stranger:stranger-secret@/scans?schema=refused");
      },
      Kind::unusable, "permission denied for schema \"refused\""},
     {"a role that may only read",
@@ -322,7 +322,7 @@ const Refusal refusals[] = {
        server.admin(
            "DROP ROLE IF EXISTS vkd_reader; CREATE ROLE vkd_reader LOGIN PASSWORD 'reader-secret'; "
            "GRANT USAGE ON SCHEMA refused TO vkd_reader; GRANT SELECT ON ALL TABLES IN SCHEMA refused TO vkd_reader");
-       return std::string("postgresql://vkd_reader:reader-secret@/vkd_test?schema=refused");
+       return std::string("postgresql://vkd_reader:reader-secret@/scans?schema=refused");
      },
      Kind::read_only, "permission denied for table scanners", true},
 };

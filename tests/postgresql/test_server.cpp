@@ -29,20 +29,20 @@ std::optional<TestServer> TestServer::find() {
   if (!folder || !*folder) return std::nullopt;
   ::setenv("PGHOST", folder, 1);
   ::setenv("PGPASSFILE", (std::string(folder) + "/pgpass").c_str(), 1);
-  if (PQping("dbname=vkd_test user=vkd_admin") != PQPING_OK) return std::nullopt;
+  if (PQping("dbname=scans user=vkd_admin") != PQPING_OK) return std::nullopt;
   return TestServer(folder);
 }
 
 std::string TestServer::location(const std::string& schema, const std::string& role) const {
-  return "postgresql:///vkd_test?user=" + role + "&schema=" + schema;
+  return "postgresql:///scans?user=" + role + "&schema=" + schema;
 }
 
 void TestServer::give_schema(const std::string& schema) const {
-  admin("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema + " AUTHORIZATION vkd_station");
+  admin("DROP SCHEMA IF EXISTS " + schema + " CASCADE; CREATE SCHEMA " + schema + " AUTHORIZATION clicker");
 }
 
 std::string TestServer::admin(const std::string& sql) const {
-  const std::unique_ptr<PGconn, ConnectionCloser> connection(PQconnectdb("dbname=vkd_test user=vkd_admin"));
+  const std::unique_ptr<PGconn, ConnectionCloser> connection(PQconnectdb("dbname=scans user=vkd_admin"));
   if (PQstatus(connection.get()) != CONNECTION_OK) {
     throw std::runtime_error(std::string("the test server: ") + PQerrorMessage(connection.get()));
   }

@@ -16,7 +16,7 @@ class TestServer {
   const std::string& folder() const { return folder_; }
 
   // A location on the test database as `role`, in `schema`.
-  std::string location(const std::string& schema, const std::string& role = "vkd_station") const;
+  std::string location(const std::string& schema, const std::string& role = "clicker") const;
   // A fresh schema owned by the stations' role, as a DBA makes one.
   void give_schema(const std::string& schema) const;
   // The superuser's statements, in one transaction; the first field of the last one's

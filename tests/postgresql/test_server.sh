@@ -4,8 +4,8 @@
 # root it runs as nobody.
 #
 #   test_server.sh start FOLDER    a new server (whatever FOLDER held before is removed)
-#                                  with the database vkd_test, the superuser vkd_admin and
-#                                  the role vkd_station that owns only its schema
+#                                  with the database scans, the superuser vkd_admin and
+#                                  the role clicker that owns only its schema
 #                                  vkdclicker; their passwords in FOLDER/pgpass
 #   test_server.sh crash FOLDER    stopped at once, as a crash would (pg_ctl -m immediate)
 #   test_server.sh resume FOLDER   started again on the same data
@@ -61,14 +61,14 @@ start() {
   as_owner "$bin/initdb" -D "$folder/data" -U vkd_admin --pwfile="$folder/admin-password" \
     --auth=scram-sha-256 -E UTF8 --locale=C >"$folder/initdb.log"
   rm "$folder/admin-password"
-  printf '*:*:*:vkd_admin:%s\n*:*:*:vkd_station:%s\n' "$admin_password" "$station_password" >"$folder/pgpass"
+  printf '*:*:*:vkd_admin:%s\n*:*:*:clicker:%s\n' "$admin_password" "$station_password" >"$folder/pgpass"
   chmod 600 "$folder/pgpass"
   resume
-  sql -d postgres -c "CREATE DATABASE vkd_test"
+  sql -d postgres -c "CREATE DATABASE scans"
   # As a DBA gives a station's role its store: a schema of its own, nothing else.
-  sql -d vkd_test <<SQL
-CREATE ROLE vkd_station LOGIN PASSWORD '$station_password';
-CREATE SCHEMA vkdclicker AUTHORIZATION vkd_station;
+  sql -d scans <<SQL
+CREATE ROLE clicker LOGIN PASSWORD '$station_password';
+CREATE SCHEMA vkdclicker AUTHORIZATION clicker;
 SQL
 }
 
