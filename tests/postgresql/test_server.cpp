@@ -46,6 +46,7 @@ std::string TestServer::admin(const std::string& sql) const {
   if (PQstatus(connection.get()) != CONNECTION_OK) {
     throw std::runtime_error(std::string("the test server: ") + PQerrorMessage(connection.get()));
   }
+  PQsetNoticeProcessor(connection.get(), [](void*, const char*) {}, nullptr);  // DROP ... IF EXISTS says a lot
   // A script without parameters runs as one transaction.
   const std::unique_ptr<PGresult, ResultClearer> result(PQexec(connection.get(), sql.c_str()));
   const ExecStatusType status = PQresultStatus(result.get());
