@@ -17,6 +17,17 @@ struct ResultClearer {
   void operator()(PGresult* result) const { PQclear(result); }
 };
 
+PGconn* admin_connection() {
+  PGconn* connection = PQconnectdb("dbname=scans user=vkd_admin");
+  if (PQstatus(connection) != CONNECTION_OK) {
+    const std::string message = PQerrorMessage(connection);
+    PQfinish(connection);
+    throw std::runtime_error("the test server: " + message);
+  }
+  PQsetNoticeProcessor(connection, [](void*, const char*) {}, nullptr);  // DROP ... IF EXISTS says a lot
+  return connection;
+}
+
 void run_script(const std::string& command, const std::string& folder) {
   const std::string line = std::string(TEST_SERVER_SCRIPT) + " " + command + " '" + folder + "'";
   if (std::system(line.c_str()) != 0) throw std::runtime_error("failed: " + line);
@@ -42,11 +53,7 @@ void TestServer::give_schema(const std::string& schema) const {
 }
 
 std::string TestServer::admin(const std::string& sql) const {
-  const std::unique_ptr<PGconn, ConnectionCloser> connection(PQconnectdb("dbname=scans user=vkd_admin"));
-  if (PQstatus(connection.get()) != CONNECTION_OK) {
-    throw std::runtime_error(std::string("the test server: ") + PQerrorMessage(connection.get()));
-  }
-  PQsetNoticeProcessor(connection.get(), [](void*, const char*) {}, nullptr);  // DROP ... IF EXISTS says a lot
+  const std::unique_ptr<PGconn, ConnectionCloser> connection(admin_connection());
   // A script without parameters runs as one transaction.
   const std::unique_ptr<PGresult, ResultClearer> result(PQexec(connection.get(), sql.c_str()));
   const ExecStatusType status = PQresultStatus(result.get());
@@ -55,6 +62,21 @@ std::string TestServer::admin(const std::string& sql) const {
   }
   if (status != PGRES_TUPLES_OK || PQntuples(result.get()) == 0) return {};
   return PQgetvalue(result.get(), 0, 0);
+}
+
+TestServer::Held TestServer::hold(const std::string& sql) const {
+  PGconn* connection = admin_connection();
+  const std::unique_ptr<PGresult, ResultClearer> result(PQexec(connection, ("BEGIN; " + sql).c_str()));
+  if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+    const std::string message = PQresultErrorMessage(result.get());
+    PQfinish(connection);
+    throw std::runtime_error(sql + ": " + message);
+  }
+  return Held(connection);
+}
+
+TestServer::Held::~Held() {
+  if (connection_) PQfinish(static_cast<PGconn*>(connection_));
 }
 
 void TestServer::crash() const { run_script("crash", folder_); }

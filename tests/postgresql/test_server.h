@@ -23,6 +23,22 @@ class TestServer {
   // first row (empty when it returned none).
   std::string admin(const std::string& sql) const;
 
+  // A transaction of the superuser's, open until this is destroyed (or the server gone),
+  // that ran `sql`: to hold a lock.
+  class Held {
+   public:
+    ~Held();
+    Held(Held&& other) noexcept : connection_(other.connection_) { other.connection_ = nullptr; }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+
+   private:
+    friend class TestServer;
+    explicit Held(void* connection) : connection_(connection) {}
+    void* connection_;
+  };
+  Held hold(const std::string& sql) const;
+
   // pg_ctl stop -m immediate, and started again on the same data.
   void crash() const;
   void resume() const;
