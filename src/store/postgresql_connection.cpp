@@ -85,7 +85,13 @@ void Connection::connect(Kind unreachable) {
   values.insert(values.end(), {location_.uri.c_str(), "UTF8", nullptr});
   connection_ = PQconnectdbParams(keywords.data(), values.data(), 1);
   if (PQstatus(connection_) != CONNECTION_OK) {
-    const std::string reason = one_line(PQerrorMessage(connection_));
+    // libpq's complaints about a URI it cannot read quote it whole, password and all.
+    std::string reason = one_line(PQerrorMessage(connection_));
+    for (std::size_t at = reason.find(location_.uri); !location_.uri.empty() && at != std::string::npos;
+         at = reason.find(location_.uri, at)) {
+      reason.replace(at, location_.uri.size(), location_.shown);
+      at += location_.shown.size();
+    }
     PQfinish(connection_);
     connection_ = nullptr;
     throw StoreError(unreachable, "store " + location_.shown + ": cannot connect: " + reason);

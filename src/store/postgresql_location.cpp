@@ -1,5 +1,6 @@
 #include "store/postgresql_location.h"
 
+#include <charconv>
 #include <regex>
 #include <vector>
 
@@ -44,19 +45,14 @@ std::string value_of(const std::string& parameter) {
   return equals == std::string::npos ? std::string() : parameter.substr(equals + 1);
 }
 
-int hex_digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // As URIs escape their bytes: %XX, left as it is where no two hex digits follow.
 std::string percent_decoded(const std::string& text) {
   std::string decoded;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && hex_digit(text[i + 1]) >= 0 && hex_digit(text[i + 2]) >= 0) {
-      decoded += static_cast<char>(hex_digit(text[i + 1]) * 16 + hex_digit(text[i + 2]));
+    unsigned byte = 0;
+    if (text[i] == '%' && i + 2 < text.size() &&
+        std::from_chars(text.data() + i + 1, text.data() + i + 3, byte, 16).ptr == text.data() + i + 3) {
+      decoded += static_cast<char>(byte);
       i += 2;
     } else {
       decoded += text[i];

@@ -1,5 +1,7 @@
 #include "store/postgresql_records.h"
 
+#include <charconv>
+
 #include "store/postgresql_connection.h"
 
 namespace vkd::store::postgresql {
@@ -66,23 +68,17 @@ void add_copy_field(std::string& line, std::string_view text) {
   }
 }
 
-int hex_digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string bytes_of_bytea(const std::string& text) {
   if (!text.starts_with("\\x") || text.size() % 2 != 0) {
     throw StoreError(StoreError::Kind::failed, "the server answered bytes not in hex");
   }
   std::string bytes;
   for (std::size_t i = 2; i < text.size(); i += 2) {
-    const int high = hex_digit(text[i]);
-    const int low = hex_digit(text[i + 1]);
-    if (high < 0 || low < 0) throw StoreError(StoreError::Kind::failed, "the server answered bytes not in hex");
-    bytes += static_cast<char>(high * 16 + low);
+    unsigned byte = 0;
+    if (std::from_chars(text.data() + i, text.data() + i + 2, byte, 16).ptr != text.data() + i + 2) {
+      throw StoreError(StoreError::Kind::failed, "the server answered bytes not in hex");
+    }
+    bytes += static_cast<char>(byte);
   }
   return bytes;
 }

@@ -12,8 +12,9 @@
 //   VKD_SHIFT_SEED=n chooses the moments again.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <condition_variable>
+#include <deque>
+#include <optional>
 #include <mutex>
 #include <random>
 #include <set>
@@ -69,12 +70,14 @@ class Pool {
 
 class Cradle {
  public:
+  // The station's connection carries its name, so that the test can tell its locks.
   Cradle(const fs::path& shift_folder, int number, const std::string& store)
       : folder_(shift_folder / ("cradle" + std::to_string(number))),
         device_(folder_ / "device.json"),
-        station_({CLICKER_PATH, "collect", "--store", store, "--poll", "1", "--station",
-                  "station" + std::to_string(number), "--port", "3"},
-                 {"CSP2A_DEVICE=" + device_.path().string(), "XDG_STATE_HOME=" + (folder_ / "state").string(),
+        station_({CLICKER_PATH, "collect", "--store", store + "&application_name=" + name_of(number), "--poll", "1",
+                  "--station", name_of(number), "--port", "3"},
+                 {"CSP2A_DEVICE=" + device_.path().string(), "CSP2A_TRACE=" + (folder_ / "trace.txt").string(),
+                  "XDG_STATE_HOME=" + (folder_ / "state").string(),
                   "XDG_DATA_HOME=" + (folder_ / "data").string(), "HOME=" + folder_.string()},
                  folder_ / "station.txt") {
     fs::create_directories(folder_);
@@ -82,8 +85,11 @@ class Cradle {
     station_.start();
   }
 
+  static std::string name_of(int number) { return "station" + std::to_string(number); }
+
   StationProcess& station() { return station_; }
   json held() const { return device_.read()["barcodes"]; }
+  std::string trace() const { return read_text(folder_ / "trace.txt"); }
 
   // Put in its cradle as it is; its erase fails while it stays there when so planned.
   void dock(const Scanner& scanner, bool failing_erase) {
@@ -137,7 +143,8 @@ class PostgresqlShift {
       threads.emplace_back([&, n] {
         std::mt19937 random(seed_ * 31 + static_cast<unsigned>(n));
         for (int docking = 0; docking < dockings_each && !::testing::Test::HasFatalFailure(); ++docking) {
-          const bool failing_erase = std::uniform_real_distribution(0.0, 1.0)(random) < 0.3;
+          // Each station fails its first erase, so that some scanner always moves on with its records.
+          const bool failing_erase = docking == 0 || std::uniform_real_distribution(0.0, 1.0)(random) < 0.3;
           play_docking(n, random, failing_erase, n == 0 && crashes.contains(docking));
         }
       });
@@ -145,7 +152,9 @@ class PostgresqlShift {
     for (std::thread& thread : threads) thread.join();
     if (::testing::Test::HasFatalFailure()) return;
     std::mt19937 random(seed_);
-    for (std::size_t n = pool_.all().size(); n > 0; --n) play_docking(0, random, false, false, 0);
+    for (std::size_t n = pool_.all().size(); n > 0 && !::testing::Test::HasFatalFailure(); --n) {
+      play_docking(std::nullopt, random, false, false, 0);
+    }
   }
 
   void check(int crashes_planned) {
@@ -176,9 +185,17 @@ class PostgresqlShift {
   }
 
  private:
-  void play_docking(int station, std::mt19937& random, bool failing_erase, bool crash, int scans = -1) {
+  // At `station`, or (none) at one other than the scanner's last: a station does not see a
+  // scanner lifted and put back between two of its polls, and takes it for the same docking
+  // when it holds what it held.
+  void play_docking(std::optional<int> at, std::mt19937& random, bool failing_erase, bool crash, int scans = -1) {
     Scanner scanner = pool_.take();
-    if (scans == 0 && scanner.barcodes.empty()) return pool_.put(std::move(scanner));  // nothing left to empty
+    const int station = at.value_or((scanner.last_station + 1) % static_cast<int>(cradles_.size()));
+    if (scans != 0 || !scanner.barcodes.empty()) dock_at(station, scanner, random, failing_erase, crash, scans);
+    pool_.put(std::move(scanner));  // also after a failure, for the other stations
+  }
+
+  void dock_at(int station, Scanner& scanner, std::mt19937& random, bool failing_erase, bool crash, int scans) {
     if (scans < 0) scans = std::uniform_int_distribution(1, 4)(random);
     for (int i = 0; i < scans; ++i) {
       scanner.barcodes.push_back(nth_scan(scanner.identifier, static_cast<int>(scanner.scanned.size())));
@@ -187,16 +204,21 @@ class PostgresqlShift {
     if (scanner.kept_records && scanner.last_station != station) ++moves_after_failed_erase_;
     Cradle& cradle = *cradles_[static_cast<std::size_t>(station)];
     const std::size_t from = cradle.station().events_so_far();
+    const std::size_t trace_from = cradle.trace().size();
     {
       // The test's lock on the records makes the docking wait between its download and its commit.
       std::optional<TestServer::Held> lock;
-      if (crash) lock = server_.hold("LOCK TABLE " + std::string(schema) + ".records IN SHARE MODE");
+      if (crash) lock.emplace(server_.hold("LOCK TABLE " + std::string(schema) + ".records IN SHARE MODE"));
       cradle.dock(scanner, failing_erase);
-      if (crash) stop_server_under(cradle, from, scanner.barcodes);
+      if (crash) stop_server_under(cradle, Cradle::name_of(station), from, scanner.barcodes);
     }
     const auto deadline = std::chrono::steady_clock::now() + 180s;
-    while (failing_erase ? cradle.station().events().substr(from).find(" not emptied") == std::string::npos
-                         : !cradle.held().empty()) {
+    for (;;) {
+      const bool not_emptied = cradle.station().events().substr(from).find(" not emptied") != std::string::npos;
+      if (failing_erase ? not_emptied : cradle.held().empty()) break;
+      ASSERT_FALSE(not_emptied && !failing_erase)
+          << "scanner " << scanner.identifier << " was not emptied at station " << station << ", which said:\n"
+          << cradle.station().events().substr(from) << "its library's calls:\n" << cradle.trace().substr(trace_from);
       ASSERT_LT(std::chrono::steady_clock::now(), deadline)
           << "scanner " << scanner.identifier << " never came to its end; station " << station << " said:\n"
           << cradle.station().events();
@@ -206,14 +228,14 @@ class PostgresqlShift {
     scanner.last_station = station;
     scanner.kept_records = !scanner.barcodes.empty();
     ++dockings_;
-    pool_.put(std::move(scanner));
   }
 
   // The docking is held before its commit: the server stops, the scanner keeps every
   // record while it is away, through the station's first tries again, and it comes back.
-  void stop_server_under(Cradle& cradle, std::size_t from, const json& barcodes) {
+  void stop_server_under(Cradle& cradle, const std::string& name, std::size_t from, const json& barcodes) {
     const auto deadline = std::chrono::steady_clock::now() + 60s;
-    while (server_.admin("SELECT count(*) FROM pg_locks WHERE NOT granted") == "0") {
+    while (server_.admin("SELECT count(*) FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
+                         "WHERE NOT l.granted AND a.application_name = '" + name + "'") == "0") {
       ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the docking never waited:\n"
                                                             << cradle.station().events();
       std::this_thread::sleep_for(5ms);
