@@ -1,9 +1,9 @@
 # The layers of src/ and the layers each one may use. Dependencies point downwards only:
 #   automation <- csp2a <- conversations <- component <- cli
 # files (replacing, adding to, reading and locking files) uses none and sits beside them,
-# used by the command (cli) and the simulated scanner (sim); so does store, the station's
-# store, used by the command alone; sim uses the library's
-# function list (csp2a) and files alone, nothing of the component.
+# used by the command (cli) and the simulated scanner (sim); sim uses the library's
+# function list (csp2a) and files alone, nothing of the component. store (the station's
+# store of what it collected) uses none either and is used by the command alone.
 # The build links each layer to these and nothing else, and the layer_order test reads
 # every include of src/ against the same lists.
 set(VKD_LAYERS automation csp2a conversations component files store cli sim)

@@ -24,14 +24,16 @@ ensure_packages() {
 }
 
 # What every build needs (strace: a test watches the simulated library's writes; the
-# header-only nlohmann-json and CLI11 reach the cross builds too; libpq for the PostgreSQL
-# store, and the server its tests and benchmark start).
-BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev strace libpq-dev
-  postgresql)
+# header-only nlohmann-json and CLI11 reach the cross builds too; the store's SQLite, and
+# libpq for the PostgreSQL store with the server its tests and benchmark start).
+BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev strace libsqlite3-dev
+  libpq-dev postgresql)
 # The clang preset (libFuzzer and the sanitizer runtimes).
 CLANG_PACKAGES=(clang libclang-rt-14-dev)
-# The Windows cross builds and their tests under Wine.
-WINDOWS_PACKAGES=(mingw-w64 mingw-w64-tools wine wine64 wine64-tools libwine-dev)
+# The Windows cross builds and their tests under Wine; SQLite's amalgamation made from
+# Debian's source (scripts/sqlite-source.sh: apt-get source needs dpkg-dev, SQLite's
+# generator tclsh and make).
+WINDOWS_PACKAGES=(mingw-w64 mingw-w64-tools wine wine64 wine64-tools libwine-dev dpkg-dev tcl make)
 # The x86 build's tests run as 32-bit programs in the same prefix; it builds the installers
 # (wixl) and its installer test reads them (msitools).
 WINDOWS_X86_PACKAGES=(wine32:i386 wixl msitools)

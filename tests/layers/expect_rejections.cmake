@@ -12,6 +12,7 @@ set(expected
   "conversations/reads_the_object.cpp:4: layer conversations may not include component/"
   "sim/reads_automation.cpp:4: layer sim may not include automation/"
   "files/reads_automation.h:4: layer files may not include automation/"
+  "store/reads_files.cpp:5: layer store may not include files/"
   "component/reads_cli.h:6: layer component may not include cli/")
 foreach(line IN LISTS expected)
   string(FIND "${output}" "${line}" at)

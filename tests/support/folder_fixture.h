@@ -16,7 +16,7 @@ namespace vkd::testing {
 class FolderTest : public ::testing::Test {
  protected:
   FolderTest() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "files-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "vkd-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a temporary folder";
     folder_ = pattern;
   }
