@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "store/batch_state.h"
 #include "store/postgresql_connection.h"
 #include "store/postgresql_records.h"
 #include "store/postgresql_schema.h"
@@ -21,9 +22,7 @@ const std::string batch_columns =
 std::string boolean_text(bool value) { return value ? "true" : "false"; }
 
 BatchState state_of(const std::string& text) {
-  for (const BatchState state : {BatchState::stored, BatchState::emptied, BatchState::not_emptied, BatchState::changed}) {
-    if (state_name(state) == text) return state;
-  }
+  if (const auto state = state_named(text)) return *state;
   throw StoreError(Kind::failed, "a batch in the unknown state \"" + text + "\"");
 }
 
