@@ -4,23 +4,16 @@
 // owned by the stations' role, which may create nothing else in the database.
 #include "store/postgresql_store.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <functional>
 #include <thread>
 
+#include "child_process.h"
 #include "sample_records.h"
 #include "test_server.h"
-
-extern char** environ;
 
 namespace vkd::testing {
 namespace {
@@ -169,70 +162,29 @@ TEST_F(PostgresqlStoreTest, TheDockingCycle) {
   EXPECT_EQ(store::prepare_postgresql_store(server().location("cycle")), "schema \"cycle\" is at version 1 already");
 }
 
-// Another station's process: docking_holder, holding its docking until told to commit.
-class HoldingStation {
- public:
-  HoldingStation(const std::string& location, const std::string& scanner, const std::string& barcode) {
-    int to_holder[2], from_holder[2];
-    if (::pipe(to_holder) != 0 || ::pipe(from_holder) != 0) throw std::runtime_error("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, to_holder[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, from_holder[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, to_holder[1]);
-    posix_spawn_file_actions_addclose(&actions, from_holder[0]);
-    std::vector<std::string> words = {DOCKING_HOLDER, location, scanner, barcode};
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    const int spawned = posix_spawn(&process_, DOCKING_HOLDER, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(to_holder[0]);
-    ::close(from_holder[1]);
-    if (spawned != 0) throw std::runtime_error("cannot start " + std::string(DOCKING_HOLDER));
-    input_ = to_holder[1];
-    output_ = ::fdopen(from_holder[0], "r");
-  }
-  ~HoldingStation() {
-    if (input_ >= 0) ::close(input_);
-    std::fclose(output_);
-    int status = 0;
-    ::waitpid(process_, &status, 0);
-  }
-
-  std::string said() {
-    char line[512] = {};
-    if (!std::fgets(line, sizeof line, output_)) return "nothing";
-    std::string text = line;
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-  }
-  void commit() {
-    ::close(input_);
-    input_ = -1;
-  }
-
- private:
-  pid_t process_ = -1;
-  int input_ = -1;
-  std::FILE* output_ = nullptr;
-};
-
 // The second station waits for the first's row lock on the scanner, then sees its batch
-// pending: whether the scanner is new to the store (both would insert it) or known.
+// pending: whether the scanner is new to the store (both would insert it) or known. The
+// first is another process, holding its docking until told to commit.
 TEST_F(PostgresqlStoreTest, TwoStationsDockingOneScannerTakeTurns) {
   for (const bool known : {false, true}) {
     SCOPED_TRACE(known ? "a scanner the store knows" : "a scanner new to the store");
     server().give_schema("turns");
     const std::string location = server().location("turns");
-    const auto store = store::open_postgresql_store(location);
-    if (known) {
-      const auto docking = store->docking(scanner_a, "2024-05-15T08:00:00");
+    if (known) store::open_postgresql_store(location)->docking(scanner_a, "2024-05-15T08:00:00")->commit();
+    ChildProcess first([&](const Line& test) {
+      const auto store = store::open_postgresql_store(location);
+      const auto docking = store->docking(scanner_a, "2024-05-15T09:00:00");
+      test.say("held " + std::to_string(docking->pending_records().size()));
+      test.hear();
+      store::Record record = sample_records(5)[4];
+      record.position = 1;
+      docking->add_batch(batch_of({record}, "station2"));
       docking->commit();
-    }
-    HoldingStation first(location, scanner_a, "FIRST");
-    ASSERT_EQ(first.said(), "held 0");
+      return std::string("committed");
+    });
+    ASSERT_EQ(first.line().hear(), "held 0");
 
+    const auto store = store::open_postgresql_store(location);  // after the fork: its connection is ours alone
     std::atomic<bool> docked = false;
     std::vector<store::Record> seen;
     std::optional<StoreError> failure;
@@ -253,12 +205,12 @@ TEST_F(PostgresqlStoreTest, TwoStationsDockingOneScannerTakeTurns) {
       std::this_thread::sleep_for(10ms);
     }
     EXPECT_FALSE(docked) << "the second docking did not wait for the first";
-    first.commit();
-    EXPECT_EQ(first.said(), "committed");
+    first.line().say("commit");
+    EXPECT_EQ(first.line().hear(), "committed");
     second.join();
     ASSERT_FALSE(failure) << failure->what();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].barcode, "FIRST");
+    EXPECT_EQ(seen[0].barcode, sample_records(5)[4].barcode);
   }
 }
 
