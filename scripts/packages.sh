@@ -58,8 +58,10 @@ install_beside_foreign_architecture() {
 }
 
 # What every build needs (strace: a test watches the simulated library's writes; the
-# header-only nlohmann-json and CLI11 reach the cross builds too; the store's SQLite).
-BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev strace libsqlite3-dev)
+# header-only nlohmann-json and CLI11 reach the cross builds too; the store's SQLite, and
+# libpq for the PostgreSQL store with the server its tests and benchmark start).
+BASE_PACKAGES=(g++ cmake ninja-build libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev strace libsqlite3-dev
+  libpq-dev postgresql)
 # The clang preset (libFuzzer and the sanitizer runtimes).
 CLANG_PACKAGES=(clang libclang-rt-14-dev)
 # The Windows cross builds and their tests under Wine; SQLite's amalgamation made from

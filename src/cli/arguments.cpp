@@ -183,6 +183,10 @@ std::string_view command_name(Command command) {
       return "batches";
     case Command::export_:
       return "export";
+    case Command::store:
+      return "store";
+    case Command::store_init:
+      return "store init";
     default:
       return "";
   }

@@ -12,8 +12,23 @@
 
 namespace vkd::cli {
 
-// params names the pair of params show and params reset, whose help it gives.
-enum class Command { help, version, hello, download, empty, params, params_show, params_reset, collect, batches, export_ };
+// params names the pair of params show and params reset, whose help it gives; store the
+// group of store init.
+enum class Command {
+  help,
+  version,
+  hello,
+  download,
+  empty,
+  params,
+  params_show,
+  params_reset,
+  collect,
+  batches,
+  export_,
+  store,
+  store_init
+};
 // download: v03 (the default), v01, csv, json, jsonl; params show: named (the default), raw;
 // collect: csv, jsonl (its outbox files); export: csv (the default), jsonl, json.
 enum class Format { v03, v01, csv, json, jsonl, named, raw };

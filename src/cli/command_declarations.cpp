@@ -334,6 +334,20 @@ void declare_export(CommandLine& line) {
   add_store_option(exported, invocation);
 }
 
+constexpr char store_init_description[] =
+    R"(Creates the store, or brings it to this program's version, and says what
+it did. On a PostgreSQL server: the schema, when the role may create it, and
+its tables (see the README for the rights a role needs). A SQLite file is
+created and brought up to date whenever a command opens it; this only opens
+it. A store that is not ours, or newer than the program, is left as it is.)";
+
+void declare_store(CommandLine& line) {
+  Invocation& invocation = line.invocation();
+  line.add_command(Command::store, "Makes the station's store ready.");
+  CLI::App& init = line.add_command(Command::store_init, store_init_description);
+  add_store_option(init, invocation);
+}
+
 void declare_hello(CommandLine& line) {
   line.add_command(Command::hello, "Prints the component's greeting.");
 }
@@ -365,6 +379,7 @@ void declare_commands(CommandLine& line) {
   declare_collect(line);
   declare_batches(line);
   declare_export(line);
+  declare_store(line);
   declare_hello(line);
   // After the commands, which would take it over too.
   root.footer(general_footer);

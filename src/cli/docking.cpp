@@ -55,8 +55,9 @@ bool DockingHandler::write_awaited_outbox_files() {
       }
       store_.outbox_written(batch.number, utf8_of_path(std::get<std::filesystem::path>(written)));
     }
+    backoff_.worked();
   } catch (const store::StoreError& error) {
-    events_.event(std::string("store: ") + error.what());
+    backoff_.failed(error, "the outbox files still to be written wait for it");
     return false;
   }
   return true;
@@ -97,9 +98,10 @@ DockingOutcome DockingHandler::handle(const ScannerPresence& docked) {
     number = transaction->add_batch(batch);
     transaction->commit();
   } catch (const store::StoreError& error) {
-    events_.event(std::string("store: ") + error.what() + "; the scanner was left as it was, to be tried again");
+    backoff_.failed(error, "the scanner was left as it was");
     return {DockingEnd::store_failed, download.count};
   }
+  backoff_.worked();
   events_.event(batch_text(number, rule));
 
   const bool outbox_written = write_awaited_outbox_files();
@@ -113,7 +115,7 @@ DockingOutcome DockingHandler::handle(const ScannerPresence& docked) {
           file ? std::optional(path_of_utf8(*file)) : std::nullopt;
       if (const auto failure = run_after_batch(*settings_.exec, batches.at(0), path)) events_.event(*failure);
     } catch (const store::StoreError& error) {
-      events_.event(std::string("store: ") + error.what());
+      backoff_.failed(error, "the command was not run");
     }
   }
 
@@ -122,7 +124,7 @@ DockingOutcome DockingHandler::handle(const ScannerPresence& docked) {
     try {
       store_.erase_done(number, false);
     } catch (const store::StoreError& error) {
-      events_.event(std::string("store: ") + error.what());
+      backoff_.failed(error, "the batch's state is corrected at the scanner's next docking");
     }
     return DockingOutcome{end, download.count};
   };
@@ -147,7 +149,7 @@ DockingOutcome DockingHandler::handle(const ScannerPresence& docked) {
   try {
     store_.erase_done(number, erase.confirmed());
   } catch (const store::StoreError& error) {
-    events_.event(std::string("store: ") + error.what() + "; the next docking of this scanner corrects it");
+    backoff_.failed(error, "the batch's state is corrected at the scanner's next docking");
   }
   if (!erase.confirmed()) return {DockingEnd::not_emptied, erase.opening.count.value_or(download.count)};
   return {DockingEnd::emptied, 0};

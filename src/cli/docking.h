@@ -13,6 +13,7 @@
 #include "automation/host.h"
 #include "cli/outbox.h"
 #include "cli/station_events.h"
+#include "cli/store_backoff.h"
 #include "conversations/identify_scanner.h"
 #include "conversations/search_ports.h"
 #include "csp2a/library.h"
@@ -45,8 +46,10 @@ struct DockingOutcome {
 
 class DockingHandler {
  public:
-  DockingHandler(Library& library, Host& host, store::Store& store, const StationSettings& settings, StationEvents& events)
-      : library_(library), host_(host), store_(store), settings_(settings), events_(events) {}
+  // The store's failures go to `backoff`, which says them.
+  DockingHandler(Library& library, Host& host, store::Store& store, const StationSettings& settings, StationEvents& events,
+                 StoreBackoff& backoff)
+      : library_(library), host_(host), store_(store), settings_(settings), events_(events), backoff_(backoff) {}
 
   DockingOutcome handle(const ScannerPresence& docked);
 
@@ -59,6 +62,7 @@ class DockingHandler {
   store::Store& store_;
   const StationSettings& settings_;
   StationEvents& events_;
+  StoreBackoff& backoff_;
 };
 
 }  // namespace vkd::cli

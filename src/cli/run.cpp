@@ -81,6 +81,8 @@ int execute(const Invocation& invocation, Environment& environment) {
       return batches_command(invocation, environment);
     case Command::export_:
       return export_command(invocation, environment);
+    case Command::store_init:
+      return store_init_command(invocation, environment);
     default:
       return scanner_command(invocation, environment);
   }

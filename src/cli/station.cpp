@@ -40,12 +40,18 @@ bool fatal(const Error& error) {
 int run_station(Library& library, Host& host, store::Store& store, const StationSettings& settings, StationRun run,
                 StationEvents& events) {
   listen_for_stop();
-  DockingHandler dockings(library, host, store, settings, events);
+  StoreBackoff backoff(host, events);
+  DockingHandler dockings(library, host, store, settings, events, backoff);
   const auto deadline = host.monotonic_time() + std::chrono::seconds(run.wait_seconds.value_or(0));
   std::optional<Handled> handled;
   events.event("waiting for a scanner, every " + std::to_string(settings.poll.count()) + " s; station " +
                settings.station);
   while (!stop_requested()) {
+    if (!backoff.due()) {
+      events.status("waiting for the store to work again");
+      sleep_unless_stopped(settings.poll);
+      continue;
+    }
     dockings.write_awaited_outbox_files();
     std::optional<Handled> seen;
     try {

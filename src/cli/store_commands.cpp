@@ -1,5 +1,6 @@
 #include "cli/store_commands.h"
 
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -23,13 +24,17 @@ std::optional<std::string> store_location(const Invocation& invocation) {
   return "sqlite:" + utf8_of_path(*folder / "vkdclicker" / "scans.db");
 }
 
+// The store's location, or none with the reason said.
+std::optional<std::string> chosen_location(const Invocation& invocation, Environment& environment) {
+  const auto location = store_location(invocation);
+  if (!location) environment.err << "clicker: no store: give --store, or set HOME (LOCALAPPDATA on Windows)\n";
+  return location;
+}
+
 // The store, or none with the reason said: before any scanner is touched.
 std::unique_ptr<store::Store> opened_store(const Invocation& invocation, Environment& environment) {
-  const auto location = store_location(invocation);
-  if (!location) {
-    environment.err << "clicker: no store: give --store, or set HOME (LOCALAPPDATA on Windows)\n";
-    return nullptr;
-  }
+  const auto location = chosen_location(invocation, environment);
+  if (!location) return nullptr;
   try {
     return store::open_store(*location);
   } catch (const store::StoreError& error) {
@@ -61,6 +66,21 @@ std::string batch_line(const store::Batch& batch) {
          std::string(store::state_name(batch.state)) + "\t" + marks + "\n";
 }
 
+// Prints the text that `text` takes from the store, or says why the store or the output
+// failed.
+int print_from_store(Environment& environment, const std::function<std::string()>& text) {
+  try {
+    if (const auto failure = write_to_stream(environment.out, text())) {
+      environment.err << "clicker: cannot write output: " << *failure << "\n";
+      return exit_failure;
+    }
+  } catch (const store::StoreError& error) {
+    environment.err << "clicker: store: " << error.what() << "\n";
+    return exit_failure;
+  }
+  return exit_ok;
+}
+
 }  // namespace
 
 int collect_command(const Invocation& invocation, Environment& environment) {
@@ -85,18 +105,11 @@ int collect_command(const Invocation& invocation, Environment& environment) {
 int batches_command(const Invocation& invocation, Environment& environment) {
   const std::unique_ptr<store::Store> store = opened_store(invocation, environment);
   if (!store) return exit_failure;
-  try {
+  return print_from_store(environment, [&] {
     std::string lines = "batch\tscanner\tstation\tdownloaded_at\trecords\treported\tstate\tmarks\n";
     for (const store::Batch& batch : store->batches(filter_of(invocation))) lines += batch_line(batch);
-    if (const auto failure = write_to_stream(environment.out, lines)) {
-      environment.err << "clicker: cannot write output: " << *failure << "\n";
-      return exit_failure;
-    }
-  } catch (const store::StoreError& error) {
-    environment.err << "clicker: store: " << error.what() << "\n";
-    return exit_failure;
-  }
-  return exit_ok;
+    return lines;
+  });
 }
 
 int export_command(const Invocation& invocation, Environment& environment) {
@@ -118,6 +131,12 @@ int export_command(const Invocation& invocation, Environment& environment) {
     return exit_failure;
   }
   return exit_ok;
+}
+
+int store_init_command(const Invocation& invocation, Environment& environment) {
+  const auto location = chosen_location(invocation, environment);
+  if (!location) return exit_failure;
+  return print_from_store(environment, [&] { return store::prepare_store(*location) + "\n"; });
 }
 
 }  // namespace vkd::cli

@@ -134,4 +134,8 @@ class Store {
 // not ours, or is newer than this program is StoreError::Kind::unusable.
 std::unique_ptr<Store> open_store(const std::string& location);
 
+// Creates the store, or brings it to this program's version, as opening it does; what it
+// did, in a line. Errors as open_store.
+std::string prepare_store(const std::string& location);
+
 }  // namespace vkd::store

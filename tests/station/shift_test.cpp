@@ -7,7 +7,6 @@
 // empty: a station that never erases cannot pass, nor one that loses or repeats a scan.
 //
 //   VKD_SHIFT_SEED=n chooses the moments again.
-#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -31,10 +30,8 @@
 #include <variant>
 #include <vector>
 
-#include "files/file_lock.h"
-#include "files/read_file.h"
-#include "files/replace_file.h"
 #include "nlohmann/json.hpp"
+#include "station_support.h"
 
 extern char** environ;
 
@@ -44,11 +41,6 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 using namespace std::chrono_literals;
-
-std::string read_text(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Where a kill lands.
 enum class KillPoint { none, random_moment, last_packet, downloaded, committed, clear_command };
@@ -104,16 +96,24 @@ class Shift {
 // One scanner, its device file, and the station process that serves it.
 class ShiftScanner {
  public:
-  ShiftScanner(Shift& shift, int number) : shift_(shift), number_(number), random_(shift.seed() + number) {
-    folder_ = shift.folder() / ("scanner" + std::to_string(number));
+  ShiftScanner(Shift& shift, int number)
+      : shift_(shift),
+        random_(shift.seed() + number),
+        folder_(shift.folder() / ("scanner" + std::to_string(number))),
+        device_(folder_ / "device.json"),
+        station_({CLICKER_PATH, "collect", "--store", shift.store(), "--poll", "1", "--station",
+                  "station" + std::to_string(number), "--port", "3"},
+                 {"CSP2A_DEVICE=" + device_.path().string(), "CSP2A_TRACE=" + trace().string(),
+                  "XDG_STATE_HOME=" + (folder_ / "state").string(), "XDG_DATA_HOME=" + (folder_ / "data").string(),
+                  "HOME=" + folder_.string()},
+                 folder_ / "station.txt") {
     fs::create_directories(folder_);
     std::ostringstream id;
     id << std::hex << std::uppercase << (0x1000000000000000ULL + static_cast<unsigned long long>(number));
     identifier_ = id.str();
-    write_device({{"port", 3}, {"id", identifier_}, {"docked", false}, {"barcodes", json::array()}});
-    start_station();
+    device_.write({{"port", 3}, {"id", identifier_}, {"docked", false}, {"barcodes", json::array()}});
+    station_.start();
   }
-  ~ShiftScanner() { stop_station(SIGKILL); }
 
   const std::string& identifier() const { return identifier_; }
   const std::vector<std::string>& scanned() const { return scanned_; }
@@ -122,7 +122,7 @@ class ShiftScanner {
   // emptied it, the station killed on the way when the plan says so.
   void play_docking(KillPoint plan) {
     const std::size_t trace_from = read_text(trace()).size();
-    const std::size_t err_from = read_text(station_err()).size();
+    const std::size_t err_from = station_.events_so_far();
     const std::size_t held = scan_and_dock();
     if (plan != KillPoint::none) kill_at(plan, trace_from, err_from, held);
     wait_until_empty();
@@ -130,21 +130,16 @@ class ShiftScanner {
 
   // Lifted, scanned into, put back: how many records it then holds.
   std::size_t scan_and_dock() {
-    change_device([this](json& device) {
+    device_.change([this](json& device) {
       device["docked"] = false;
       const int scans = std::uniform_int_distribution(1, 4)(random_);
       for (int i = 0; i < scans; ++i) {
-        const int n = static_cast<int>(scanned_.size());
-        const std::string text = identifier_.substr(12) + "-" + std::to_string(n);
-        char when[32];
-        std::snprintf(when, sizeof when, "2024-%02d-%02dT%02d:%02d:00", 1 + n / (28 * 24 * 60) % 12,
-                      1 + n / (24 * 60) % 28, n / 60 % 24, n % 60);
-        device["barcodes"].push_back({{"type", 3}, {"text", text}, {"time", when}});
-        scanned_.push_back(text);
+        device["barcodes"].push_back(nth_scan(identifier_, static_cast<int>(scanned_.size())));
+        scanned_.push_back(device["barcodes"].back()["text"]);
       }
     });
     const std::size_t held = device()["barcodes"].size();
-    change_device([](json& device) { device["docked"] = true; });
+    device_.change([](json& device) { device["docked"] = true; });
     return held;
   }
 
@@ -152,91 +147,32 @@ class ShiftScanner {
     const auto deadline = std::chrono::steady_clock::now() + 120s;
     while (!device()["barcodes"].empty()) {
       ASSERT_LT(std::chrono::steady_clock::now(), deadline)
-          << "scanner " << identifier_ << " was not emptied; its station said:\n" << read_text(station_err());
+          << "scanner " << identifier_ << " was not emptied; its station said:\n" << station_.events();
       std::this_thread::sleep_for(50ms);
     }
   }
 
   // Waits until the station has said `text` (after what it said before `from`).
   void wait_for_event(const std::string& text, std::size_t from) const {
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
-    while (read_text(station_err()).substr(from).find(text) == std::string::npos) {
-      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the station never said " << text << ":\n"
-                                                            << read_text(station_err());
-      std::this_thread::sleep_for(20ms);
-    }
+    ASSERT_TRUE(station_.wait_for_event(text, from, 60s)) << "the station never said " << text << ":\n"
+                                                         << station_.events();
   }
-  std::size_t events_so_far() const { return read_text(station_err()).size(); }
+  std::size_t events_so_far() const { return station_.events_so_far(); }
 
   // The most the station's process may write into one file, in bytes (none: no limit).
   void limit_file_size(std::optional<rlim_t> bytes) const {
     struct rlimit limit {};
-    ASSERT_EQ(::prlimit(station_, RLIMIT_FSIZE, nullptr, &limit), 0);
+    ASSERT_EQ(::prlimit(station_.pid(), RLIMIT_FSIZE, nullptr, &limit), 0);
     limit.rlim_cur = bytes.value_or(limit.rlim_max);
-    ASSERT_EQ(::prlimit(station_, RLIMIT_FSIZE, &limit, nullptr), 0);
+    ASSERT_EQ(::prlimit(station_.pid(), RLIMIT_FSIZE, &limit, nullptr), 0);
   }
 
-  void stop_station(int signal) {
-    if (station_ <= 0) return;
-    ::kill(station_, signal);
-    int status = 0;
-    ::waitpid(station_, &status, 0);
-    station_ = -1;
-  }
+  void stop_station(int signal) { station_.stop(signal); }
 
-  json device() const { return json::parse(read_text(device_path())); }
+  json device() const { return device_.read(); }
 
  private:
-  fs::path device_path() const { return folder_ / "device.json"; }
   fs::path trace() const { return folder_ / "trace.txt"; }
-  fs::path station_err() const { return folder_ / "station.txt"; }
-
-  void write_device(const json& device) const {
-    ASSERT_FALSE(files::replace_file(device_path(), device.dump(2) + "\n").error);
-  }
-
-  // Under the device file's lock, as the simulated library changes it.
-  void change_device(const std::function<void(json&)>& change) const {
-    std::error_code error;
-    const auto lock = files::FileLock::take(device_path(), error);
-    ASSERT_TRUE(lock) << error.message();
-    json device = json::parse(read_text(device_path()));
-    change(device);
-    write_device(device);
-  }
-
-  void start_station() {
-    std::vector<std::string> arguments = {CLICKER_PATH, "collect", "--store", shift_.store(), "--poll", "1",
-                                          "--station", "station" + std::to_string(number_), "--port", "3"};
-    std::vector<std::string> environment = {"CSP2A_DEVICE=" + device_path().string(),
-                                            "CSP2A_TRACE=" + trace().string(),
-                                            "XDG_STATE_HOME=" + (folder_ / "state").string(),
-                                            "XDG_DATA_HOME=" + (folder_ / "data").string(),
-                                            "HOME=" + folder_.string()};
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-      const std::string text = *entry;
-      if (!text.starts_with("CSP2A_") && !text.starts_with("XDG_") && !text.starts_with("HOME=")) {
-        environment.push_back(text);
-      }
-    }
-    const auto pointers = [](std::vector<std::string>& texts) {
-      std::vector<char*> result;
-      for (std::string& text : texts) result.push_back(text.data());
-      result.push_back(nullptr);
-      return result;
-    };
-    std::vector<char*> argv = pointers(arguments);
-    std::vector<char*> envp = pointers(environment);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, station_err().c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0644);
-    const int spawned = posix_spawn(&station_, CLICKER_PATH, &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ASSERT_EQ(spawned, 0);
-  }
 
   bool traced_soon(const std::string& text, std::size_t from) const {
     for (int i = 0; i < 100; ++i) {
@@ -261,7 +197,7 @@ class ShiftScanner {
         // before its line reaches the trace, and a kill right then still counts.
         const bool emptied = device()["barcodes"].empty();
         const std::string traced = read_text(trace()).substr(trace_from);
-        const std::string said = read_text(station_err()).substr(err_from);
+        const std::string said = station_.events().substr(err_from);
         const bool reached = (plan == KillPoint::last_packet && traced.find(last_packet) != std::string::npos) ||
                              (plan == KillPoint::downloaded && said.find(" downloaded ") != std::string::npos) ||
                              (plan == KillPoint::committed && said.find(" stored as batch ") != std::string::npos) ||
@@ -274,18 +210,18 @@ class ShiftScanner {
         std::this_thread::sleep_for(1ms);
       }
     }
-    stop_station(SIGKILL);
+    station_.stop(SIGKILL);
     shift_.count_kill(plan);
-    start_station();
+    station_.start();
   }
 
   Shift& shift_;
-  int number_;
   std::mt19937 random_;
   fs::path folder_;
+  DeviceFile device_;
   std::string identifier_;
   std::vector<std::string> scanned_;
-  pid_t station_ = -1;
+  StationProcess station_;
 };
 
 unsigned chosen_seed() {
@@ -293,18 +229,8 @@ unsigned chosen_seed() {
   return std::random_device{}();
 }
 
-// Every stored record's barcode by scanner, in the order of the batches.
 std::map<std::string, std::vector<std::string>> stored_by_scanner(const Shift& shift) {
-  const std::string command = std::string(CLICKER_PATH) + " export --format jsonl --store '" + shift.store() +
-                              "' > '" + (shift.folder() / "export.jsonl").string() + "'";
-  EXPECT_EQ(std::system(command.c_str()), 0);
-  std::map<std::string, std::vector<std::string>> stored;
-  std::istringstream lines(read_text(shift.folder() / "export.jsonl"));
-  for (std::string line; std::getline(lines, line);) {
-    const json record = json::parse(line);
-    stored[record["scanner"]].push_back(record["barcode"]);
-  }
-  return stored;
+  return vkd::testing::stored_by_scanner(shift.store(), shift.folder() / "export.jsonl");
 }
 
 void play_shift(int scanners, int dockings_each, double kill_share) {
