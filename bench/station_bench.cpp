@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <sstream>
 #include <thread>
@@ -17,6 +16,7 @@
 #include "conversations/download.h"
 #include "fake_host.h"
 #include "fake_library.h"
+#include "processor_share.h"
 #include "scanner_fixture.h"
 #include "store/store.h"
 
@@ -76,13 +76,9 @@ void station_waiting_on_real_clocks(benchmark::State& state) {
   vkd::cli::StationSettings settings;
   settings.station = "bench";
   settings.poll = std::chrono::seconds(1);
-  std::clock_t processor_ticks = 0;
-  std::chrono::steady_clock::duration wall{};
-  for (auto _ : state) {
+  vkd::bench::measure_processor_share(state, [&] {
     std::ostringstream said;
     vkd::cli::StationEvents events(said, false);
-    const std::clock_t processor_start = std::clock();
-    const auto wall_start = std::chrono::steady_clock::now();
     // Its stop request, as a service's stop would come, after four polls.
     std::thread stop([] {
       std::this_thread::sleep_for(std::chrono::milliseconds(4200));
@@ -90,11 +86,7 @@ void station_waiting_on_real_clocks(benchmark::State& state) {
     });
     vkd::cli::run_station(library, host, *store, settings, vkd::cli::StationRun{}, events);
     stop.join();
-    wall += std::chrono::steady_clock::now() - wall_start;
-    processor_ticks += std::clock() - processor_start;
-  }
-  const double processor_seconds = static_cast<double>(processor_ticks) / CLOCKS_PER_SEC;
-  state.counters["cpu_per_wall"] = processor_seconds / std::chrono::duration<double>(wall).count();
+  });
 }
 BENCHMARK(station_waiting_on_real_clocks)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
