@@ -33,8 +33,11 @@ std::vector<std::string> words_of(std::string_view input) {
   }
 }
 
-constexpr Command named_commands[] = {Command::hello, Command::download, Command::empty,
-                                      Command::params_show, Command::params_reset};
+// Every command a refusal may name: all but help and --version, which have no options.
+constexpr Command named_commands[] = {
+    Command::hello,   Command::download, Command::empty,   Command::params, Command::params_show,
+    Command::params_reset, Command::collect, Command::batches, Command::export_, Command::store,
+    Command::store_init};
 
 // "params show" -> "params", "show".
 std::vector<std::string> command_words(Command command) {
@@ -49,6 +52,19 @@ bool among(Command command, std::initializer_list<Command> commands) {
 }
 
 bool in_two_digits(int number) { return number >= 0 && number <= 99; }
+
+bool is_identifier(const std::string& text) {
+  return text.size() == 16 && std::ranges::all_of(text, [](char c) {
+           return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+         });
+}
+
+// The format a command has when none is given.
+Format default_format(Command command) {
+  if (command == Command::params_show) return Format::named;
+  if (command == Command::export_) return Format::csv;
+  return Format::v03;
+}
 
 constexpr std::pair<Format, std::string_view> format_names[] = {
     {Format::v03, "v03"},   {Format::v01, "v01"},     {Format::csv, "csv"},
@@ -72,12 +88,13 @@ void check_accepted(const Invocation& invocation) {
   const bool scanner_command = among(
       command, {Command::download, Command::empty, Command::params_show, Command::params_reset});
   VKD_FUZZ_CHECK(!invocation.help_topic || command == Command::help);
-  if (invocation.port) VKD_FUZZ_CHECK(scanner_command && *invocation.port >= 0);
+  const bool collect = command == Command::collect;
+  if (invocation.port) VKD_FUZZ_CHECK((scanner_command || collect) && *invocation.port >= 0);
   VKD_FUZZ_CHECK(!invocation.log || scanner_command);
 
   if (const auto& clock = invocation.set_clock) {
-    VKD_FUZZ_CHECK(*clock == "now" || vkd::cli::is_clock_text(*clock));
-    VKD_FUZZ_CHECK(command == Command::empty ||
+    VKD_FUZZ_CHECK(*clock == "now" || (vkd::cli::is_clock_text(*clock) && !collect));
+    VKD_FUZZ_CHECK(command == Command::empty || collect ||
                    (command == Command::download && invocation.empty_after));
   }
 
@@ -87,6 +104,15 @@ void check_accepted(const Invocation& invocation) {
       break;
     case Command::params_show:
       VKD_FUZZ_CHECK(invocation.format == Format::named || invocation.format == Format::raw);
+      break;
+    case Command::collect:
+      // The outbox files' form, which needs the outbox.
+      VKD_FUZZ_CHECK(invocation.format == Format::v03 ||
+                     (invocation.outbox && (invocation.format == Format::csv || invocation.format == Format::jsonl)));
+      break;
+    case Command::export_:
+      VKD_FUZZ_CHECK(invocation.format == Format::csv || invocation.format == Format::json ||
+                     invocation.format == Format::jsonl);
       break;
     default:
       VKD_FUZZ_CHECK(invocation.format == Format::v03);
@@ -107,11 +133,27 @@ void check_accepted(const Invocation& invocation) {
   }
 
   if (invocation.output)
-    VKD_FUZZ_CHECK(command == Command::download && !invocation.output->empty());
-  if (invocation.append) VKD_FUZZ_CHECK(invocation.output && invocation.format != Format::json);
+    VKD_FUZZ_CHECK((command == Command::download || command == Command::export_) && !invocation.output->empty());
+  if (invocation.append)
+    VKD_FUZZ_CHECK(command == Command::download && invocation.output && invocation.format != Format::json);
   VKD_FUZZ_CHECK(!invocation.empty_after || command == Command::download);
   if (invocation.wait_seconds)
-    VKD_FUZZ_CHECK(command == Command::download && *invocation.wait_seconds >= 0);
+    VKD_FUZZ_CHECK((command == Command::download || (collect && invocation.once)) && *invocation.wait_seconds >= 0);
+
+  const bool store_command = among(command, {Command::collect, Command::batches, Command::export_, Command::store_init});
+  if (invocation.store) VKD_FUZZ_CHECK(store_command && !invocation.store->empty());
+  if (invocation.station) VKD_FUZZ_CHECK(collect && !invocation.station->empty());
+  if (invocation.outbox) VKD_FUZZ_CHECK(collect && !invocation.outbox->empty());
+  if (invocation.exec) VKD_FUZZ_CHECK(collect && !invocation.exec->empty());
+  VKD_FUZZ_CHECK(!invocation.once || collect);
+  VKD_FUZZ_CHECK(invocation.poll_seconds == 3 || collect);
+  VKD_FUZZ_CHECK(invocation.poll_seconds >= 1 && invocation.poll_seconds <= 3600);
+  if (const auto& since = invocation.since) {
+    VKD_FUZZ_CHECK(command == Command::batches || command == Command::export_);
+    VKD_FUZZ_CHECK(vkd::cli::is_iso_8601_date_time(*since));
+  }
+  if (invocation.batch) VKD_FUZZ_CHECK(command == Command::export_ && *invocation.batch >= 0 && !invocation.since);
+  if (invocation.scanner) VKD_FUZZ_CHECK(command == Command::batches && is_identifier(*invocation.scanner));
 
   VKD_FUZZ_CHECK(invocation.parameters.empty() || command == Command::params_show);
   VKD_FUZZ_CHECK(invocation.settings.empty() || command == Command::params_reset);
@@ -137,9 +179,7 @@ std::vector<std::string> written_back(const Invocation& invocation) {
     return words;
   }
   std::vector<std::string> words = command_words(invocation.command);
-  const Format default_format =
-      invocation.command == Command::params_show ? Format::named : Format::v03;
-  if (invocation.format != default_format)
+  if (invocation.format != default_format(invocation.command))
     words.push_back("--format=" + std::string(format_name(invocation.format)));
   if (invocation.delimiter) words.push_back("--delimiter=" + *invocation.delimiter);
   if (invocation.port) words.push_back("--port=" + std::to_string(*invocation.port));
@@ -148,8 +188,17 @@ std::vector<std::string> written_back(const Invocation& invocation) {
   if (invocation.output) words.push_back("--output=" + *invocation.output);
   if (invocation.append) words.emplace_back("--append");
   if (invocation.empty_after) words.emplace_back("--empty");
+  if (invocation.once) words.emplace_back("--once");
   if (invocation.wait_seconds)
     words.push_back("--wait=" + std::to_string(*invocation.wait_seconds));
+  if (invocation.store) words.push_back("--store=" + *invocation.store);
+  if (invocation.station) words.push_back("--station=" + *invocation.station);
+  if (invocation.poll_seconds != 3) words.push_back("--poll=" + std::to_string(invocation.poll_seconds));
+  if (invocation.outbox) words.push_back("--outbox=" + *invocation.outbox);
+  if (invocation.exec) words.push_back("--exec=" + *invocation.exec);
+  if (invocation.since) words.push_back("--since=" + *invocation.since);
+  if (invocation.batch) words.push_back("--batch=" + std::to_string(*invocation.batch));
+  if (invocation.scanner) words.push_back("--scanner=" + *invocation.scanner);
   for (const int number : invocation.parameters) words.push_back(std::to_string(number));
   for (const auto& setting : invocation.settings)
     words.push_back(std::to_string(setting.number) + "=" + std::to_string(setting.value));

@@ -186,6 +186,13 @@ def command_line_seeds():
         "double_dash": ["--port", "3", "params", "show", "--", "-1", "--log"],
         "csv_code_point": ["download", "--format=csv", "--delimiter", "\u20ac"],
         "params_help": ["params", "--help"],
+        "collect_everything": ["collect", "--station", "desk-1", "--poll=5", "--outbox", "out",
+                               "--format", "jsonl", "--exec", "true", "--set-clock", "now",
+                               "--once", "--wait", "10", "--store", "sqlite:scans.db", "--port", "3"],
+        "batches_chosen": ["batches", "--since", "2024-05-15", "--scanner", "00aB000000000001"],
+        "export_batch": ["export", "--batch", "7", "--format=json", "--output", "x.json"],
+        "export_since": ["export", "--since=2024-05-15T09:30:00", "--store", "postgresql:///scans"],
+        "store_init": ["store", "init", "--store", "sqlite:scans.db"],
     }
     return {name: "\0".join(words).encode() for name, words in lines.items()}
 

@@ -64,11 +64,11 @@ std::vector<DownloadedRecord> download_records(Library& library, std::int16_t co
   TimeStampReader stamps;
   for (std::int32_t index = 1; index <= count; ++index) {
     const Packet packet = read_packet(library, index - 1, buffer);  // counted from 0 there
-    // Made whole in place: a barcode is short enough for the text's own buffer, and
+    // Made whole at once: a barcode is short enough for the text's own buffer, and
     // filling it in afterwards would cost more than the copy.
-    DownloadedRecord& record = records.emplace_back(
+    DownloadedRecord& record = records.emplace_back(DownloadedRecord{
         index, packet.state, packet.code_type,
-        std::string(reinterpret_cast<const char*>(packet.barcode.data()), packet.barcode.size()), packet.stamp);
+        std::string(reinterpret_cast<const char*>(packet.barcode.data()), packet.barcode.size()), packet.stamp, {}, {}, false});
     // No such record: the download ends here.
     if (packet.state == RecordState::not_delivered) return records;
     if (packet.state == RecordState::malformed) {
