@@ -63,6 +63,14 @@ bool DockingHandler::write_awaited_outbox_files() {
   return true;
 }
 
+void DockingHandler::record_erase(std::int64_t batch, bool emptied) {
+  try {
+    store_.erase_done(batch, emptied);
+  } catch (const store::StoreError& error) {
+    backoff_.failed(error, "the batch's state is corrected at the scanner's next docking");
+  }
+}
+
 DockingOutcome DockingHandler::handle(const ScannerPresence& docked) {
   const PortAttempt& answered = docked.answered;
   events_.event("docked: scanner " + identifier_of(docked.identifier) + " on port " + std::to_string(answered.port) +
@@ -121,11 +129,7 @@ DockingOutcome DockingHandler::handle(const ScannerPresence& docked) {
 
   const auto keep = [&](DockingEnd end, const std::string& why) {
     if (!why.empty()) events_.event(why);
-    try {
-      store_.erase_done(number, false);
-    } catch (const store::StoreError& error) {
-      backoff_.failed(error, "the batch's state is corrected at the scanner's next docking");
-    }
+    record_erase(number, false);
     return DockingOutcome{end, download.count};
   };
   if (rule.incomplete) return keep(DockingEnd::incomplete, incompleteness(download, rule.end));
@@ -146,11 +150,7 @@ DockingOutcome DockingHandler::handle(const ScannerPresence& docked) {
     outcome = "not emptied: the scanner did not confirm its erase";
   }
   events_.event(outcome);
-  try {
-    store_.erase_done(number, erase.confirmed());
-  } catch (const store::StoreError& error) {
-    backoff_.failed(error, "the batch's state is corrected at the scanner's next docking");
-  }
+  record_erase(number, erase.confirmed());
   if (!erase.confirmed()) return {DockingEnd::not_emptied, erase.opening.count.value_or(download.count)};
   return {DockingEnd::emptied, 0};
 }

@@ -57,6 +57,10 @@ class DockingHandler {
   bool write_awaited_outbox_files();
 
  private:
+  // Records in the store whether the batch's scanner was emptied; a store that fails
+  // here is corrected at the scanner's next docking.
+  void record_erase(std::int64_t batch, bool emptied);
+
   Library& library_;
   Host& host_;
   store::Store& store_;
